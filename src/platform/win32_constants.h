@@ -1,0 +1,177 @@
+// Win32 constants under their platform names and values, for portable code.
+//
+// windows.h defines these as macros, so this header must never meet it: the
+// Win32 implementation in platform/win32/ takes them from windows.h instead.
+#pragma once
+
+#if defined(_WINDOWS_) || defined(_WINUSER_)
+#error "win32_constants.h is for portable code; Win32 code takes these from windows.h"
+#endif
+
+#include <cstdint>
+
+#include "platform.h"
+
+// Messages
+constexpr std::uint32_t WM_CREATE = 0x0001;
+constexpr std::uint32_t WM_DESTROY = 0x0002;
+constexpr std::uint32_t WM_CLOSE = 0x0010;
+constexpr std::uint32_t WM_QUIT = 0x0012;
+constexpr std::uint32_t WM_QUERYNEWPALETTE = 0x030F;
+constexpr std::uint32_t WM_DISPLAYCHANGE = 0x007E;
+constexpr std::uint32_t WM_KEYDOWN = 0x0100;
+constexpr std::uint32_t WM_KEYUP = 0x0101;
+constexpr std::uint32_t WM_CHAR = 0x0102;
+constexpr std::uint32_t WM_INITDIALOG = 0x0110;
+constexpr std::uint32_t WM_COMMAND = 0x0111;
+constexpr std::uint32_t WM_TIMER = 0x0113;
+constexpr std::uint32_t WM_MOUSEMOVE = 0x0200;
+constexpr std::uint32_t WM_LBUTTONDOWN = 0x0201;
+constexpr std::uint32_t WM_LBUTTONUP = 0x0202;
+constexpr std::uint32_t WM_RBUTTONDOWN = 0x0204;
+constexpr std::uint32_t WM_RBUTTONUP = 0x0205;
+constexpr std::uint32_t WM_POWERBROADCAST = 0x0218;
+constexpr std::uint32_t WM_USER = 0x0400;
+
+// Power events (low word of WM_POWERBROADCAST's wParam)
+constexpr std::uint32_t PBT_APMQUERYSUSPEND = 0x0000;
+constexpr std::uint32_t PBT_APMSUSPEND = 0x0004;
+constexpr std::uint32_t PBT_APMRESUMESUSPEND = 0x0007;
+
+// Dialog and command ids
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
+// Combo box messages
+constexpr std::uint32_t CB_GETCURSEL = 0x0147;
+constexpr std::uint32_t CB_GETLBTEXT = 0x0148;
+constexpr std::uint32_t CB_RESETCONTENT = 0x014B;
+constexpr std::uint32_t CB_SETCURSEL = 0x014E;
+constexpr std::uint32_t CB_ADDSTRING = 0x0143;
+constexpr std::uint32_t CB_GETCOUNT = 0x0146;
+
+// Window styles and creation
+constexpr std::uint32_t WS_OVERLAPPEDWINDOW = 0x00CF0000;
+constexpr std::int32_t CW_USEDEFAULT = static_cast<std::int32_t>(0x80000000u);
+constexpr std::uint32_t CS_VREDRAW = 0x0001;
+constexpr std::uint32_t CS_HREDRAW = 0x0002;
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOW = 5;
+constexpr int SW_RESTORE = 9;
+constexpr int SW_MINIMIZE = 6;
+constexpr std::uint32_t COLOR_WINDOW = 5;
+constexpr std::uint32_t IDC_ARROW = 32512;
+
+// GetWindow commands
+constexpr std::uint32_t GW_HWNDNEXT = 2;
+constexpr std::uint32_t GW_CHILD = 5;
+
+// SetWindowPos
+constexpr platform::WindowHandle HWND_TOPMOST = static_cast<platform::WindowHandle>(-1);
+constexpr std::uint32_t SWP_NOSIZE = 0x0001;
+
+// Message boxes
+constexpr std::uint32_t MB_OK = 0x00000000;
+constexpr std::uint32_t MB_SETFOREGROUND = 0x00010000;
+
+// Menus
+constexpr std::uint32_t MF_STRING = 0x0000;
+constexpr std::uint32_t MF_CHECKED = 0x0008;
+constexpr std::uint32_t MF_SEPARATOR = 0x0800;
+
+// Tray icon
+constexpr std::uint32_t NIM_ADD = 0;
+constexpr std::uint32_t NIM_MODIFY = 1;
+constexpr std::uint32_t NIM_DELETE = 2;
+constexpr std::uint32_t NIF_MESSAGE = 1;
+constexpr std::uint32_t NIF_ICON = 2;
+constexpr std::uint32_t NIF_TIP = 4;
+
+// Keyboard input
+constexpr std::uint32_t KEYEVENTF_EXTENDEDKEY = 0x0001;
+constexpr std::uint32_t KEYEVENTF_KEYUP = 0x0002;
+constexpr std::uint8_t VK_BACK = 0x08;
+constexpr std::uint8_t VK_TAB = 0x09;
+constexpr std::uint8_t VK_RETURN = 0x0D;
+constexpr std::uint8_t VK_SHIFT = 0x10;
+constexpr std::uint8_t VK_CONTROL = 0x11;
+constexpr std::uint8_t VK_MENU = 0x12;
+constexpr std::uint8_t VK_PAUSE = 0x13;
+constexpr std::uint8_t VK_ESCAPE = 0x1B;
+constexpr std::uint8_t VK_SPACE = 0x20;
+constexpr std::uint8_t VK_PRIOR = 0x21;
+constexpr std::uint8_t VK_NEXT = 0x22;
+constexpr std::uint8_t VK_END = 0x23;
+constexpr std::uint8_t VK_HOME = 0x24;
+constexpr std::uint8_t VK_LEFT = 0x25;
+constexpr std::uint8_t VK_UP = 0x26;
+constexpr std::uint8_t VK_RIGHT = 0x27;
+constexpr std::uint8_t VK_DOWN = 0x28;
+constexpr std::uint8_t VK_INSERT = 0x2D;
+constexpr std::uint8_t VK_DELETE = 0x2E;
+constexpr std::uint8_t VK_NUMPAD0 = 0x60;
+constexpr std::uint8_t VK_MULTIPLY = 0x6A;
+constexpr std::uint8_t VK_ADD = 0x6B;
+constexpr std::uint8_t VK_SUBTRACT = 0x6D;
+constexpr std::uint8_t VK_DIVIDE = 0x6F;
+constexpr std::uint8_t VK_F1 = 0x70;
+constexpr std::uint8_t VK_F2 = 0x71;
+constexpr std::uint8_t VK_F3 = 0x72;
+constexpr std::uint8_t VK_F4 = 0x73;
+constexpr std::uint8_t VK_F5 = 0x74;
+constexpr std::uint8_t VK_F6 = 0x75;
+constexpr std::uint8_t VK_F7 = 0x76;
+constexpr std::uint8_t VK_F8 = 0x77;
+constexpr std::uint8_t VK_F9 = 0x78;
+constexpr std::uint8_t VK_F10 = 0x79;
+constexpr std::uint8_t VK_F11 = 0x7A;
+constexpr std::uint8_t VK_F12 = 0x7B;
+
+// Mouse input
+constexpr std::uint32_t MOUSEEVENTF_LEFTDOWN = 0x0002;
+constexpr std::uint32_t MOUSEEVENTF_LEFTUP = 0x0004;
+constexpr std::uint32_t MOUSEEVENTF_RIGHTDOWN = 0x0008;
+constexpr std::uint32_t MOUSEEVENTF_RIGHTUP = 0x0010;
+
+// System metrics
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CXFULLSCREEN = 16;
+constexpr int SM_CYFULLSCREEN = 17;
+constexpr int SM_SWAPBUTTON = 23;
+
+// Registry
+constexpr platform::RegKey HKEY_LOCAL_MACHINE = static_cast<platform::RegKey>(0x80000002u);
+constexpr platform::RegKey HKEY_CURRENT_USER = static_cast<platform::RegKey>(0x80000001u);
+constexpr std::uint32_t KEY_ALL_ACCESS = 0x000F003F;
+constexpr std::uint32_t REG_OPTION_NON_VOLATILE = 0;
+constexpr std::uint32_t REG_NONE = 0;
+constexpr std::uint32_t REG_SZ = 1;
+constexpr std::uint32_t REG_EXPAND_SZ = 2;
+constexpr std::uint32_t REG_BINARY = 3;
+constexpr std::uint32_t REG_DWORD = 4;
+constexpr std::uint32_t REG_QWORD = 11;
+constexpr long ERROR_SUCCESS = 0;
+constexpr long ERROR_FILE_NOT_FOUND = 2;
+constexpr long ERROR_ACCESS_DENIED = 5;
+constexpr long ERROR_MORE_DATA = 234;
+constexpr long ERROR_NOT_ALL_ASSIGNED = 1300;
+
+// Version and files
+constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
+constexpr std::uint32_t VER_PLATFORM_WIN32_NT = 2;
+constexpr std::uint32_t OF_EXIST = 0x4000;
+constexpr int HFILE_ERROR = -1;
+
+// Shutdown
+constexpr std::uint32_t TOKEN_ADJUST_PRIVILEGES = 0x0020;
+constexpr std::uint32_t TOKEN_QUERY = 0x0008;
+constexpr std::uint32_t SE_PRIVILEGE_ENABLED = 0x00000002;
+constexpr std::uint32_t EWX_SHUTDOWN = 0x00000001;
+constexpr std::uint32_t EWX_FORCE = 0x00000004;
+constexpr std::uint32_t EWX_POWEROFF = 0x00000008;
+
+// HRESULT
+constexpr std::int32_t S_OK = 0;
+constexpr std::int32_t S_FALSE = 1;
+constexpr std::int32_t E_FAIL = static_cast<std::int32_t>(0x80004005u);

@@ -1,0 +1,20 @@
+// The program's entry, its hidden main window and the tray icon.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+extern platform::InstanceHandle appInstance;
+extern platform::WindowHandle mainWindow;
+// Cleared when the receiver cannot be opened during WM_CREATE; never set again.
+extern std::int32_t receiverFound;
+
+// The body of WinMain: returns the exit code.
+int RunRemoteControl(platform::InstanceHandle instance);
+
+platform::WindowHandle FindWindowByTitlePrefix(const char* text);
+void RegisterMainClass(platform::InstanceHandle instance);
+int CreateMainWindow(platform::InstanceHandle instance);
+platform::LResult MainWndProc(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,
+                              platform::LParam lParam);

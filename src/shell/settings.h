@@ -1,0 +1,21 @@
+// The two persistent settings and their in-memory copies.
+#pragma once
+
+#include <cstdint>
+
+// HKEY_LOCAL_MACHINE key that holds both values.
+extern const char* const settingsKey;
+
+// AppId that the Power key launches when no application is active. 6
+// (Quartzview) until the settings are loaded; then the stored 4 bytes as they
+// are, unvalidated: a value outside 1..8 matches no application anywhere.
+extern std::int32_t defaultApp;
+// 1 only when "AlwaysRemoteOff" was read as exactly 1.
+extern std::uint8_t alwaysRemoteOff;
+
+// Loads both values, creating the key and any missing value with defaults.
+// Always returns 1.
+int LoadSettings();
+// Writes defaultApp over an existing "DefaultTVAPP"; 1 when written, 0 when
+// the key or the value is missing (the save never creates them).
+int SaveDefaultApp();

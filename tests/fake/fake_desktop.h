@@ -1,0 +1,222 @@
+// The fake desktop: an in-memory model of the parts of Windows the program
+// relies on, behind the same functions as platform/platform.h.
+//
+// It is a small faithful model, not a bag of canned answers: top-level windows
+// in Z order with titles, classes, visibility and iconic state; FindWindowA /
+// FindWindowExA matching whole strings case-insensitively; GetWindowTextA
+// cutting at the buffer size; foreground and active window; a typed registry
+// with access failures on demand; a tick clock that Sleep and the test advance;
+// window timers; a stand-in receiver with a key queue; and a log of every call
+// the program makes, in order.
+//
+// Log entries are formatted as the call would be written, with these rules:
+// numbers in hexadecimal with 0x (0x0 for zero), except coordinates, sizes and
+// counts, which are signed decimal; windows as w<N> (the handle number, null as
+// 0x0); strings in double quotes, a null string as null. For example:
+//   keybd_event(0x12,0x0,0x1,0x0)
+//   mouse_event(0x2,512,384,0x0,0xE1A5)
+//   SetCursorPos(513,384)
+//   PostMessageA(w3,0x100,0x26,0x1500001)
+//   SendMessageA(w9,0x100,0xD,0x0)
+//   SetForegroundWindow(w3)   SetActiveWindow(w3)
+//   ShellExecuteA(0x0,"open","C:\TV\MainPanel.exe","remote",null,5)
+//   MessageBoxA(0x0,"Please re-initialize the TV application settings.","Remote Control",0x10000)
+//   FindWindowExA(w1,0x0,null,"Home Theater")   FindWindowA(null,"PowerCinema")
+//   SetTimer(w2,0x1,65)   KillTimer(w2,0x1)   Sleep(2000)
+//   RegSetValueExA("HKLM\Software\...","DefaultTVAPP",0x4,4)
+//   KsProperty(48,8)
+// Every platform call is logged, lookups and reads included, so a test can
+// also count all OS calls of an operation.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace fake {
+
+using platform::WindowHandle;
+
+// "w<N>" for a window handle, "0x0" for null.
+std::string W(WindowHandle window);
+
+struct Window {
+    WindowHandle handle = 0;
+    std::string title;
+    std::string className;
+    bool visible = true;
+    bool iconic = false;
+    // Set for windows the program itself creates (main window, dialogs);
+    // SendMessageA and DispatchMessageA call it.
+    platform::WindowProc procedure = nullptr;
+    platform::DialogProc dialogProcedure = nullptr;
+    bool dialogEnded = false;
+    std::intptr_t dialogResult = 0;
+    std::uint32_t dialogTemplate = 0;
+};
+
+struct RegistryValue {
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+};
+
+// One IKsControl::KsProperty call as the stand-in receiver saw it.
+struct KsRequest {
+    std::vector<std::uint8_t> property;  // the bytes of the property, as sent
+    std::vector<std::uint8_t> dataOnEntry;
+    std::uint32_t propertyLength = 0;
+    std::uint32_t dataLength = 0;
+};
+
+struct TimerState {
+    WindowHandle window = 0;
+    std::uintptr_t id = 0;
+    std::uint32_t periodMs = 0;
+    platform::TimerProc procedure = nullptr;
+    std::uint32_t nextDue = 0;
+};
+
+class Desktop {
+public:
+    // The one fake desktop that the platform functions act on. Tests call
+    // Reset() in SetUp (the FakeDesktopTest fixture does).
+    static Desktop& Get();
+    void Reset();
+
+    // --- Windows ----------------------------------------------------------
+    // A top-level window of another process, placed at the top of the Z order
+    // (newest first, as Wine lists them).
+    WindowHandle AddWindow(const std::string& title, const std::string& className = "");
+    void RemoveWindow(WindowHandle window);
+    Window* Find(WindowHandle window);
+    // Top-level windows in Z order, topmost first.
+    std::vector<WindowHandle> ZOrder() const;
+    WindowHandle desktop() const { return desktopWindow; }
+    WindowHandle foreground = 0;
+    WindowHandle active = 0;
+    // Called when a window of another process is removed or receives WM_CLOSE;
+    // by default a posted WM_CLOSE to a foreign window is only logged.
+    bool closeWindowsOnWmClose = false;
+
+    // --- Registry (paths like "HKLM\Software\Tarvex Multimedia\Nimbus XQ Utilities";
+    // key paths and value names compare case-insensitively) ------------------
+    void SetValue(const std::string& keyPath, const std::string& name, std::uint32_t type,
+                  std::vector<std::uint8_t> data);
+    void SetDword(const std::string& keyPath, const std::string& name, std::uint32_t value);
+    // REG_SZ with its terminating NUL unless withNul is false.
+    void SetString(const std::string& keyPath, const std::string& name, const std::string& text,
+                   bool withNul = true);
+    void CreateKey(const std::string& keyPath);
+    void DeleteKey(const std::string& keyPath);
+    bool KeyExists(const std::string& keyPath) const;
+    std::optional<RegistryValue> GetValue(const std::string& keyPath, const std::string& name) const;
+    std::optional<std::uint32_t> GetDword(const std::string& keyPath, const std::string& name) const;
+    // Opening this key fails with ERROR_ACCESS_DENIED (RegOpenKeyA/ExA).
+    std::set<std::string> denyOpen;
+    // Creating this key fails with ERROR_ACCESS_DENIED.
+    std::set<std::string> denyCreate;
+    // Writes to values of this key fail with ERROR_ACCESS_DENIED.
+    std::set<std::string> denyWrite;
+    int openKeyCount() const;  // registry handles not yet closed
+
+    // --- Clock and timers ---------------------------------------------------
+    std::uint32_t tickCount = 0;
+    // Moves the clock forward, firing every due timer in order of due time
+    // (each through its procedure, as DispatchMessageA would).
+    void Advance(std::uint32_t milliseconds);
+    // Fires one timer now, as its WM_TIMER would; false when it is not set.
+    bool FireTimer(WindowHandle window, std::uintptr_t id);
+    bool TimerSet(WindowHandle window, std::uintptr_t id) const;
+    const TimerState* Timer(WindowHandle window, std::uintptr_t id) const;
+
+    // --- Input, cursor, screen ---------------------------------------------
+    platform::Point cursor{0, 0};
+    int screenWidth = 1024;   // SetCursorPos clamps to the screen
+    int screenHeight = 768;
+    std::map<int, int> metrics;  // GetSystemMetrics answers; missing indexes answer 0
+    std::intptr_t messageExtraInfo = 0xE1A5;
+
+    // --- Modal loops ---------------------------------------------------------
+    // Called inside MessageBoxA, DialogBoxParamA (after WM_INITDIALOG) and
+    // TrackPopupMenu, where the real system runs a nested message loop: a test
+    // can fire timers or send messages from here. MessageBoxA returns what
+    // onMessageBox returns (IDOK when unset).
+    std::function<int(const std::string& text, const std::string& caption)> onMessageBox;
+    std::function<void(WindowHandle dialog)> onDialog;
+    std::function<void()> onTrackPopupMenu;
+    // DialogBoxParamA fails (returns -1, creates nothing) for these templates.
+    std::set<std::uint32_t> failingDialogs;
+
+    // --- Resources -------------------------------------------------------------
+    std::map<std::uint32_t, std::string> strings;  // LoadStringA
+
+    // --- Message queue (the program's own thread) -------------------------------
+    // PostMessageA to one of the program's windows and PostQuitMessage queue
+    // here; GetMessageA takes from the front and returns 0 on WM_QUIT. An empty
+    // queue also returns 0, with queueRanDry set: the fake has no other source
+    // of messages.
+    std::deque<platform::Message> queue;
+    bool queueRanDry = false;
+
+    // --- Shell ---------------------------------------------------------------------
+    // ShellExecuteA's result for a file; 33 when unset. A launch can also
+    // create the application's window through onShellExecute.
+    std::function<std::intptr_t(const std::string& file)> onShellExecute;
+    // NIM_ADD / NIM_MODIFY / NIM_DELETE calls, with a copy of the record passed.
+    struct TrayCall {
+        std::uint32_t message;
+        platform::NotifyIconData data;
+    };
+    std::vector<TrayCall> trayCalls;
+
+    // --- System -------------------------------------------------------------------
+    platform::OsVersionInfoEx version{};  // GetVersionExA answers (size field excepted)
+    std::set<std::uint32_t> versionSizesRefused;  // GetVersionExA fails for these sizes
+    std::string windowsDirectory = "C:\\windows";
+    std::set<std::string> existingFiles;  // OpenFile(OF_EXIST); compared case-insensitively
+    bool shutdownPrivilegeGranted = true;
+    bool exitWindowsSucceeds = true;
+
+    // --- Receiver -------------------------------------------------------------------
+    bool receiverPresent = true;  // OpenCaptureFilterControl finds a filter
+    std::deque<std::uint8_t> keyQueue;  // codes waiting, each answered once
+    std::int32_t statusResult = 0;      // HRESULT of status requests
+    std::int32_t transferResult = 0;    // HRESULT of transfer requests
+    // Status byte answered while no code waits (non-zero); 0 while one waits.
+    std::uint8_t idleStatus = 1;
+    std::vector<KsRequest> ksRequests;
+    bool coUninitialized = false;
+
+    // --- The log -------------------------------------------------------------------------
+    std::vector<std::string> log;
+    // Entries whose function name is one of names, in order.
+    std::vector<std::string> Log(const std::set<std::string>& names) const;
+    // Input, foreground, messages, shell launches and message boxes.
+    std::vector<std::string> Actions() const;
+    void ClearLog() { log.clear(); }
+
+    // Used by the platform functions.
+    void Record(std::string entry) { log.push_back(std::move(entry)); }
+    WindowHandle NewHandle() { return nextHandle++; }
+    std::vector<WindowHandle> zOrder;  // topmost first
+    std::map<WindowHandle, Window> windows;
+    std::map<std::string, std::map<std::string, RegistryValue>> registry;  // lower-case keys
+    std::map<std::uintptr_t, std::string> openKeys;  // handle -> lower-case path
+    std::vector<TimerState> timers;
+    std::map<std::uint32_t, void*> driverAddresses;
+    std::uintptr_t nextRegHandle = 0x1000;
+    std::uint32_t nextDriverAddress = 0x10000;
+
+private:
+    WindowHandle nextHandle = 1;
+    WindowHandle desktopWindow = 0;
+};
+
+}  // namespace fake
