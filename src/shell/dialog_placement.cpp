@@ -1,0 +1,28 @@
+// The placement of the About, Setting and Shut Down dialogs by screen width.
+#include "shell/dialog_placement.h"
+
+#include "platform/win32_constants.h"
+
+namespace {
+
+struct DialogPosition {
+    int screenWidth;
+    int x;
+    int y;
+};
+
+constexpr DialogPosition dialogPositions[] = {
+    {640, 160, 200}, {800, 280, 250}, {1024, 350, 300}, {1152, 420, 300}, {1280, 420, 300}, {1600, 580, 340},
+};
+
+}  // namespace
+
+void PlaceDialog(platform::WindowHandle dialog) {
+    const int width = platform::GetSystemMetrics(SM_CXFULLSCREEN);
+    for (const DialogPosition& position : dialogPositions) {
+        if (position.screenWidth == width) {
+            platform::SetWindowPos(dialog, HWND_TOPMOST, position.x, position.y, 0, 0, SWP_NOSIZE);
+            return;
+        }
+    }
+}

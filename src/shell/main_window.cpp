@@ -1,0 +1,194 @@
+// The program's entry and its hidden main window: start-up, the message loop
+// and every message the window handles.
+#include "shell/main_window.h"
+
+#include <cstring>
+
+#include "adapters/media_center_detection.h"
+#include "dispatch/pointer_emulation.h"
+#include "platform/win32_constants.h"
+#include "receiver/receiver_access.h"
+#include "receiver/timer_slot.h"
+#include "shell/settings.h"
+#include "shell/tray_icon.h"
+#include "shell/tray_menu.h"
+
+platform::InstanceHandle appInstance = 0;
+platform::WindowHandle mainWindow = 0;
+std::int32_t receiverFound = 1;
+
+namespace {
+
+constexpr std::uint32_t WINDOW_NAME_STRING = 22;
+constexpr std::uint32_t CLASS_NAME_STRING = 23;
+constexpr std::uint32_t PROGRAM_ICON = 50;
+constexpr std::uint32_t ACCELERATOR_TABLE = 23;
+
+// Menu and accelerator commands.
+constexpr std::uint32_t ID_ABOUT = 30;
+constexpr std::uint32_t ID_QUIT_QUIETLY = 31;  // no menu entry or accelerator sends it
+constexpr std::uint32_t ID_SETTING = 32;
+constexpr std::uint32_t ID_FIRST_APPLICATION = 1101;
+constexpr std::uint32_t ID_LAST_APPLICATION = 1108;
+constexpr std::uint32_t ID_EXIT = 1201;
+
+const char* const missingFilterText =
+    "Can't find the BDA video capture filter.\n\nPlease check your hardware or drivers. ";
+
+char windowName[100];
+char className[100];
+
+void OnTrayClick(platform::WindowHandle window) {
+    if (receiverFound == 0) {
+        platform::MessageBoxA(0, missingFilterText, "Remote Control", MB_SETFOREGROUND);
+        RemoveTrayIcon(window);
+        platform::PostQuitMessage(0);
+        return;
+    }
+    ShowTrayMenu(window);
+}
+
+platform::LResult OnCommand(platform::WindowHandle window, platform::WParam wParam, platform::LParam lParam) {
+    const std::uint32_t id = static_cast<std::uint32_t>(wParam & 0xFFFF);
+    if (id == ID_ABOUT || id == ID_SETTING || (id >= ID_FIRST_APPLICATION && id <= ID_LAST_APPLICATION)) {
+        OnMenuCommand(id);
+        return 0;
+    }
+    if (id == ID_QUIT_QUIETLY) {
+        RemoveTrayIcon(window);
+        platform::PostQuitMessage(0);
+        return 0;
+    }
+    if (id == ID_EXIT) {
+        RemoveTrayIcon(window);
+        platform::PostQuitMessage(0);
+        platform::CoUninitialize();
+        return 0;
+    }
+    return platform::DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+void OnPowerBroadcast(platform::WParam wParam) {
+    switch (wParam & 0xFFFF) {
+        case PBT_APMQUERYSUSPEND:
+        case PBT_APMSUSPEND:
+            DisarmPollTimer();
+            DisarmWatchTimer();
+            break;
+        case PBT_APMRESUMESUSPEND:
+            ArmPollTimer();
+            ArmWatchTimer();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+platform::WindowHandle FindWindowByTitlePrefix(const char* text) {
+    const std::size_t length = std::strlen(text);
+    for (platform::WindowHandle window = platform::GetWindow(platform::GetDesktopWindow(), GW_CHILD); window != 0;
+         window = platform::GetWindow(window, GW_HWNDNEXT)) {
+        char title[128] = {};
+        platform::GetWindowTextA(window, title, sizeof title);
+        title[sizeof title - 1] = '\0';
+        // Case-sensitive on purpose: "remote control" is not one of ours.
+        if (std::strncmp(title, text, length) == 0) return window;
+    }
+    return 0;
+}
+
+void RegisterMainClass(platform::InstanceHandle instance) {
+    platform::WindowClassEx windowClass = {};
+    windowClass.cbSize = 48;  // sizeof WNDCLASSEXA in a 32-bit process
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = platform::LoadIconA(instance, PROGRAM_ICON);
+    windowClass.hCursor = platform::LoadCursorA(0, IDC_ARROW);
+    windowClass.hbrBackground = COLOR_WINDOW + 1;
+    windowClass.lpszClassName = className;
+    windowClass.hIconSm = platform::LoadIconA(instance, PROGRAM_ICON);
+    platform::RegisterClassExA(&windowClass);
+}
+
+int CreateMainWindow(platform::InstanceHandle instance) {
+    appInstance = instance;
+    const platform::WindowHandle window =
+        platform::CreateWindowExA(0, className, windowName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT,
+                                  0, 0, 0, instance, nullptr);
+    mainWindow = window;
+    if (window == 0) return 0;
+    LoadSettings();
+    if (alwaysRemoteOff == 1) {
+        // The program ends without destroying its window; the icon would
+        // otherwise linger in the tray until the mouse passes over it.
+        RemoveTrayIcon(window);
+        return 0;
+    }
+    platform::ShowWindow(window, SW_HIDE);
+    platform::UpdateWindow(window);
+    if (receiverFound == 1) {
+        StartPollTimer();
+        PrepareWatchTimer();
+    }
+    return 1;
+}
+
+platform::LResult MainWndProc(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,
+                              platform::LParam lParam) {
+    switch (message) {
+        case WM_CREATE:
+            if (!OpenReceiver()) receiverFound = 0;
+            DetectMediaCenter();
+            InitPointerLimits();
+            AddTrayIcon(window, TRAY_ICON_ID, platform::LoadIconA(appInstance, PROGRAM_ICON), "Remote Control");
+            return 0;
+        case WM_DESTROY:
+            RemoveTrayIcon(window);
+            platform::PostQuitMessage(0);
+            return 0;
+        case WM_DISPLAYCHANGE:
+            UpdatePointerLimits(lParam);
+            return 0;
+        case WM_COMMAND:
+            return OnCommand(window, wParam, lParam);
+        case WM_POWERBROADCAST:
+            OnPowerBroadcast(wParam);
+            return 0;
+        case TRAY_CALLBACK_MESSAGE:
+            if (lParam == WM_MOUSEMOVE) {
+                platform::Shell_NotifyIconA(NIM_MODIFY, &trayIcon);
+            } else if (lParam == WM_LBUTTONDOWN || lParam == WM_RBUTTONDOWN) {
+                OnTrayClick(window);
+            }
+            return 0;
+        default:
+            return platform::DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+int RunRemoteControl(platform::InstanceHandle instance) {
+    // Earlier copies, including the old product names, are asked to close;
+    // the program does not wait for them to go.
+    static const char* const earlierCopies[] = {"Birch Remote Control", "Alder Remote Control", "Remote Control"};
+    for (const char* title : earlierCopies) {
+        const platform::WindowHandle copy = FindWindowByTitlePrefix(title);
+        if (copy != 0) platform::PostMessageA(copy, WM_CLOSE, 0, 0);
+    }
+    platform::LoadStringA(instance, WINDOW_NAME_STRING, windowName, sizeof windowName);
+    platform::LoadStringA(instance, CLASS_NAME_STRING, className, sizeof className);
+    RegisterMainClass(instance);
+    if (!CreateMainWindow(instance)) return 0;
+    const platform::AcceleratorHandle accelerators = platform::LoadAcceleratorsA(instance, ACCELERATOR_TABLE);
+    platform::Message message = {};
+    // GetMessageA answers -1 on an error; looping on "non-zero" would then spin forever.
+    while (platform::GetMessageA(&message, 0, 0, 0) > 0) {
+        if (platform::TranslateAcceleratorA(message.hwnd, accelerators, &message) == 0) {
+            platform::TranslateMessage(&message);
+            platform::DispatchMessageA(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}

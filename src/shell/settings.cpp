@@ -1,0 +1,81 @@
+// The two persistent settings: which application the Power key launches, and
+// a switch that stops the program at start-up.
+#include "shell/settings.h"
+
+#include "platform/win32_constants.h"
+
+const char* const settingsKey = "Software\\Tarvex Multimedia\\Nimbus XQ Utilities";
+
+std::int32_t defaultApp = 6;
+std::uint8_t alwaysRemoteOff = 0;
+
+namespace {
+
+const char* const defaultAppValue = "DefaultTVAPP";
+const char* const alwaysRemoteOffValue = "AlwaysRemoteOff";
+
+// Reads a 32-bit value into a zeroed 4-byte buffer: shorter data is thereby
+// zero-extended, longer data fails. The value's type is not looked at.
+bool QueryDword(platform::RegKey key, const char* name, std::uint32_t* value) {
+    std::uint8_t buffer[4] = {};
+    std::uint32_t size = sizeof buffer;
+    if (platform::RegQueryValueExA(key, name, nullptr, nullptr, buffer, &size) != ERROR_SUCCESS) return false;
+    *value = static_cast<std::uint32_t>(buffer[0]) | static_cast<std::uint32_t>(buffer[1]) << 8 |
+             static_cast<std::uint32_t>(buffer[2]) << 16 | static_cast<std::uint32_t>(buffer[3]) << 24;
+    return true;
+}
+
+void WriteDword(platform::RegKey key, const char* name, std::uint32_t value) {
+    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+                                   static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+    platform::RegSetValueExA(key, name, 0, REG_DWORD, bytes, sizeof bytes);
+}
+
+}  // namespace
+
+int LoadSettings() {
+    const std::uint32_t defaultToWrite = static_cast<std::uint32_t>(defaultApp);
+    const std::uint32_t alwaysRemoteOffToWrite = 0;
+    platform::RegKey key = 0;
+    if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, settingsKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        // Each repair write is flushed before the next value is read.
+        std::uint32_t value = 0;
+        if (QueryDword(key, defaultAppValue, &value)) {
+            defaultApp = static_cast<std::int32_t>(value);
+        } else {
+            WriteDword(key, defaultAppValue, defaultToWrite);
+            platform::RegFlushKey(key);
+        }
+        if (QueryDword(key, alwaysRemoteOffValue, &value)) {
+            alwaysRemoteOff = value == 1 ? 1 : 0;
+        } else {
+            WriteDword(key, alwaysRemoteOffValue, alwaysRemoteOffToWrite);
+            platform::RegFlushKey(key);
+        }
+        platform::RegCloseKey(key);
+        return 1;
+    }
+    if (platform::RegCreateKeyExA(HKEY_LOCAL_MACHINE, settingsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        WriteDword(key, defaultAppValue, defaultToWrite);
+        WriteDword(key, alwaysRemoteOffValue, alwaysRemoteOffToWrite);
+        platform::RegFlushKey(key);
+        platform::RegCloseKey(key);
+    }
+    return 1;
+}
+
+int SaveDefaultApp() {
+    platform::RegKey key = 0;
+    if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, settingsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return 0;
+    // The save only replaces an existing value; creating it is the load's job.
+    std::uint32_t existing = 0;
+    if (!QueryDword(key, defaultAppValue, &existing)) {
+        platform::RegCloseKey(key);
+        return 0;
+    }
+    WriteDword(key, defaultAppValue, static_cast<std::uint32_t>(defaultApp));
+    platform::RegFlushKey(key);
+    platform::RegCloseKey(key);
+    return 1;
+}

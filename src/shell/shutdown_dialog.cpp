@@ -1,0 +1,93 @@
+// The Shut Down dialog: the remote's Power key confirms, any other key cancels.
+#include "shell/shutdown_dialog.h"
+
+#include "platform/win32_constants.h"
+#include "shell/dialog_placement.h"
+#include "shell/main_window.h"
+
+std::int32_t shutDownDialogOpen = 0;
+platform::WindowHandle shutDownDialog = 0;
+
+namespace {
+
+constexpr std::uint32_t SHUT_DOWN_DIALOG_TEMPLATE = 107;
+
+bool IsWindows9x() {
+    platform::OsVersionInfoEx info = {};
+    info.dwOSVersionInfoSize = 148;  // the plain OSVERSIONINFOA
+    platform::GetVersionExA(&info);
+    return info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+void ShutDownComputer() {
+    if (IsWindows9x()) {
+        platform::ExitWindowsEx(EWX_SHUTDOWN, 0);
+        return;
+    }
+    platform::TokenHandle token = 0;
+    if (!platform::OpenProcessToken(TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
+    platform::Luid shutdownPrivilege = {};
+    platform::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &shutdownPrivilege);
+    platform::AdjustTokenPrivileges(token, shutdownPrivilege, SE_PRIVILEGE_ENABLED);
+    // AdjustTokenPrivileges succeeds even when it could not grant the
+    // privilege; only the last error tells (ERROR_NOT_ALL_ASSIGNED).
+    const std::uint32_t adjustError = platform::GetLastError();
+    platform::CloseHandle(token);
+    if (adjustError != 0) return;
+    if (platform::ExitWindowsEx(EWX_POWEROFF | EWX_FORCE, 0) == 0)
+        platform::MessageBoxA(0, "Can't run ExitWindowsEx.", "Remote Control", MB_OK);
+}
+
+std::intptr_t ShutDownDialogProc(platform::WindowHandle dialog, std::uint32_t message, platform::WParam wParam,
+                                 platform::LParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            platform::SetForegroundWindow(dialog);
+            platform::SetActiveWindow(dialog);
+            shutDownDialog = dialog;
+            PlaceDialog(dialog);
+            return 1;
+        // The dispatcher sends these two keys straight to the dialog window; a
+        // key typed on the keyboard reaches the focused button instead.
+        case WM_KEYDOWN:
+            if (wParam == VK_RETURN) {
+                shutDownDialogOpen = 0;
+                platform::EndDialog(dialog, VK_RETURN);
+                ShutDownComputer();
+                return 1;
+            }
+            if (wParam == VK_ESCAPE) {
+                shutDownDialogOpen = 0;
+                platform::EndDialog(dialog, VK_ESCAPE);
+                return 1;
+            }
+            return 0;
+        case WM_COMMAND:
+            if ((wParam & 0xFFFF) == IDOK) {
+                shutDownDialogOpen = 0;
+                platform::EndDialog(dialog, IDOK);
+                ShutDownComputer();
+                return 1;
+            }
+            if ((wParam & 0xFFFF) == IDCANCEL) {
+                shutDownDialogOpen = 0;
+                platform::EndDialog(dialog, IDCANCEL);
+                return 1;
+            }
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+std::intptr_t ShowShutDownDialog(platform::WindowHandle owner) {
+    shutDownDialogOpen = 1;
+    const std::intptr_t result =
+        platform::DialogBoxParamA(appInstance, SHUT_DOWN_DIALOG_TEMPLATE, owner, ShutDownDialogProc, 0);
+    // Once DialogBoxParamA has returned the dialog is gone, also when it could
+    // not be created at all: later keys must not go to a stale window.
+    shutDownDialogOpen = 0;
+    return result;
+}
