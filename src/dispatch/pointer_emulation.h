@@ -5,9 +5,32 @@
 
 #include "platform/platform.h"
 
+// The pointer may only be placed strictly inside this rectangle; left and top
+// are always 0.
+struct PointerRect {
+    std::int32_t left;
+    std::int32_t top;
+    std::int32_t right;
+    std::int32_t bottom;
+};
+
+extern PointerRect pointerRect;
+extern std::int32_t smallStep;  // screen width / 160
+extern std::int32_t largeStep;  // screen width / 80
 // Pointer moves since the last reset; the dispatcher resets it on every fresh press.
 extern std::int32_t moveCount;
+// 1 while code 5 holds the primary button down.
+extern std::int32_t buttonHeld;
+
+// The step of the n-th move since the last reset: 1 pixel for moves 1 to 4,
+// small for 5 to 9, large from the tenth on.
+constexpr std::int32_t PointerStep(std::int32_t n, std::int32_t small, std::int32_t large) {
+    return n < 5 ? 1 : (n < 10 ? small : large);
+}
 
 void InitPointerLimits();
 void UpdatePointerLimits(platform::LParam lParam);
+// Acts on codes 0 to 10; every other code is ignored.
 void EmulatePointer(std::uint32_t code);
+// Codes 1 to 4 and 6 to 9, laid out as a keypad around code 5.
+void MovePointer(std::uint32_t code);

@@ -1,0 +1,178 @@
+// The shared operations of the eight application records.
+#include "adapters/app_adapter.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "adapters/media_center_detection.h"
+#include "dispatch/app_watch.h"
+#include "platform/win32_constants.h"
+#include "receiver/timer_slot.h"
+#include "shell/settings.h"
+
+namespace {
+
+constexpr std::uint32_t keyDownFlags = KEYEVENTF_EXTENDEDKEY;
+constexpr std::uint32_t keyUpFlags = KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP;
+// Repeat count 1, the scan code 0x50, extended-key bit: the same for every key.
+constexpr platform::LParam extendedKeyDownLParam = 0x01500001;
+// Media Center's shell when the system detection finds it; the record's
+// registry value is the command line and does not give a usable path.
+constexpr const char* mediaCenterShellPath = "c:\\windows\\ehome\\ehshell.exe";
+
+void CopyText(char* target, std::size_t size, const char* text) {
+    std::snprintf(target, size, "%s", text != nullptr ? text : "");
+}
+
+}  // namespace
+
+AppAdapter::AppAdapter(const char* registryKey, const char* valueName, const char* executable,
+                       const char* className, const char* title)
+    : installed(0), active(0), installDir{}, exeName{}, windowClass{}, windowTitle{}, window(0) {
+    ReadInstallInfo(registryKey, valueName, executable);
+    CopyText(windowClass, sizeof windowClass, className);
+    CopyText(windowTitle, sizeof windowTitle, title);
+}
+
+bool AppAdapter::ReadInstallInfo(const char* registryKey, const char* valueName, const char* executable) {
+    installed = 0;
+    std::memset(installDir, 0, sizeof installDir);
+    std::memset(exeName, 0, sizeof exeName);
+    platform::RegKey key = 0;
+    if (platform::RegOpenKeyA(HKEY_LOCAL_MACHINE, registryKey, &key) != ERROR_SUCCESS) return false;
+    // The value's type is not looked at. The data need not end in a NUL, so
+    // the buffer starts cleared and a value that fills all 128 bytes without
+    // one is refused like a longer value: installDir is always a string.
+    std::uint32_t size = sizeof installDir;
+    const long result = platform::RegQueryValueExA(key, valueName, nullptr, nullptr,
+                                                   reinterpret_cast<std::uint8_t*>(installDir), &size);
+    platform::RegCloseKey(key);
+    if (result != ERROR_SUCCESS || installDir[sizeof installDir - 1] != '\0') {
+        std::memset(installDir, 0, sizeof installDir);
+        return false;
+    }
+    CopyText(exeName, sizeof exeName, executable);
+    installed = 1;
+    active = 0;
+    return true;
+}
+
+platform::WindowHandle FindTopLevelByTitle(const char* title) {
+    platform::WindowHandle window = platform::GetWindow(platform::GetDesktopWindow(), GW_CHILD);
+    while (window != 0) {
+        char text[128] = {};
+        platform::GetWindowTextA(window, text, sizeof text);
+        if (std::strcmp(text, title) == 0) return window;
+        window = platform::GetWindow(window, GW_HWNDNEXT);
+    }
+    return 0;
+}
+
+platform::WindowHandle AppAdapter::FindByTitle() const {
+    return FindTopLevelByTitle(windowTitle);
+}
+
+platform::WindowHandle AppAdapter::Launch() {
+    const auto lookUp = [this] {
+        return windowClass[0] != '\0' ? platform::FindWindowA(windowClass, nullptr) : FindByTitle();
+    };
+    const platform::WindowHandle running = lookUp();
+    if (running != 0) return running;
+    if (installed == 0) return 0;
+
+    char path[256];
+    std::snprintf(path, sizeof path, "%s\\%s", installDir, exeName);
+    // Depends on defaultApp alone, not on which record is launched.
+    if (DetectMediaCenter() == 1 && defaultApp == 4) CopyText(path, sizeof path, mediaCenterShellPath);
+
+    const std::intptr_t result = platform::ShellExecuteA(0, "open", path, "remote", nullptr, SW_SHOW);
+    if (result > 32) {
+        active = 1;
+    } else {
+        platform::MessageBoxA(0, "Can't launch TV application what you want.", "Remote Control", MB_OK);
+    }
+    // The shell starts the program asynchronously, so this is usually null.
+    return lookUp();
+}
+
+platform::WindowHandle AppAdapter::ActivateOrLaunch() {
+    if (installed != 1) return 0;
+    platform::WindowHandle found = FindByTitle();
+    if (found == 0) found = Launch();
+    if (found == 0) return 0;
+    platform::SetForegroundWindow(found);
+    platform::SetActiveWindow(found);
+    return found;
+}
+
+void AppAdapter::PostKeyDown(std::uint8_t virtualKey) const {
+    platform::PostMessageA(window, WM_KEYDOWN, virtualKey, 0);
+}
+
+void AppAdapter::PostKeyDownExtended(std::uint8_t virtualKey) const {
+    platform::PostMessageA(window, WM_KEYDOWN, virtualKey, extendedKeyDownLParam);
+}
+
+void PressKey(std::uint8_t virtualKey) {
+    platform::keybd_event(virtualKey, 0, keyDownFlags, 0);
+    platform::keybd_event(virtualKey, 0, keyUpFlags, 0);
+}
+
+void SendChord(const std::uint8_t* keys) {
+    int count = 0;
+    while (count < maxChordKeys && keys[count] != 0) ++count;
+    for (int i = 0; i < count; ++i) platform::keybd_event(keys[i], 0, keyDownFlags, 0);
+    for (int i = count - 1; i >= 0; --i) platform::keybd_event(keys[i], 0, keyUpFlags, 0);
+}
+
+void BringForward(const AppAdapter& record, platform::WindowHandle found) {
+    platform::SetForegroundWindow(found);
+    platform::SetActiveWindow(record.window);
+}
+
+void CloseWithAltF4(AppAdapter& record, FindWindowOperation findAppWindow) {
+    record.window = findAppWindow();
+    if (record.window == 0) return;
+    BringForward(record, record.window);
+    constexpr std::uint8_t altF4[] = {VK_MENU, VK_F4, 0};
+    SendChord(altF4);
+    record.active = 0;
+}
+
+void CloseWithWmClose(AppAdapter& record, FindWindowOperation findAppWindow) {
+    record.window = findAppWindow();
+    if (record.window == 0) return;
+    BringForward(record, record.window);
+    // Posted: active is cleared without waiting for the window to go.
+    platform::PostMessageA(record.window, WM_CLOSE, 0, 0);
+    record.active = 0;
+}
+
+void CloseWithCommand(AppAdapter& record, FindWindowOperation findAppWindow, std::uint32_t message,
+                      platform::WParam wParam, platform::LParam lParam) {
+    const platform::WindowHandle found = findAppWindow();
+    if (found == 0) return;
+    platform::PostMessageA(found, message, wParam, lParam);
+    record.active = 0;
+}
+
+void CloseWithExitChord(AppAdapter& record) {
+    if (record.FindByTitle() == 0) return;
+    // Injected without bringing the window forward: it goes to whichever
+    // window has the keyboard focus.
+    constexpr std::uint8_t exitChord[] = {VK_MENU, VK_CONTROL, VK_SHIFT, VK_F8};
+    SendChord(exitChord);
+    record.active = 0;
+}
+
+void PowerWithWatch(AppAdapter& record, int appId, FindWindowOperation findAppWindow,
+                    AdapterOperation close) {
+    if (findAppWindow() != 0) {
+        close();
+        return;
+    }
+    record.ActivateOrLaunch();
+    // Armed even when nothing was started; the watch then stops itself.
+    ArmWatchTimer();
+    if (record.active == 1) watchFlags[appId - 1] = 1;
+}

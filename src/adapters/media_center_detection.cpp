@@ -1,0 +1,65 @@
+// The direct test for Windows Media Center: the system version, its
+// registration value and its shell in the Windows directory. No state is kept
+// between calls; every pass marks the Media Center record installed.
+#include "adapters/media_center_detection.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "adapters/app_registry.h"
+#include "platform/win32_constants.h"
+
+namespace {
+
+constexpr std::uint32_t versionInfoExSize = 156;
+constexpr std::uint32_t versionInfoSize =
+    148;  // the plain OSVERSIONINFOA, for systems that refuse the EX form
+
+bool IsWindowsXp() {
+    platform::OsVersionInfoEx info;
+    std::memset(&info, 0, sizeof info);
+    info.dwOSVersionInfoSize = versionInfoExSize;
+    if (platform::GetVersionExA(&info) == 0) {
+        info.dwOSVersionInfoSize = versionInfoSize;
+        if (platform::GetVersionExA(&info) == 0) return false;
+    }
+    return info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion == 5 && info.dwMinorVersion == 1;
+}
+
+bool IsRegistered() {
+    platform::RegKey key = 0;
+    if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\WPA\\MediaCenter", 0, KEY_ALL_ACCESS, &key) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    // Four bytes whatever the type: a string value is refused by its size or
+    // reads as a number other than 1.
+    std::uint8_t data[4] = {};
+    std::uint32_t size = sizeof data;
+    const long result = platform::RegQueryValueExA(key, "Installed", nullptr, nullptr, data, &size);
+    platform::RegCloseKey(key);
+    if (result != ERROR_SUCCESS) return false;
+    const std::uint32_t installed =
+        static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
+        static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+    return installed == 1;
+}
+
+bool IsShellPresent() {
+    char directory[256] = {};
+    platform::GetWindowsDirectoryA(directory, sizeof directory);
+    directory[sizeof directory - 1] = '\0';
+    char ehome[256 + 8];
+    std::snprintf(ehome, sizeof ehome, "%s\\ehome", directory);
+    char path[sizeof ehome + 16];
+    std::snprintf(path, sizeof path, "%s\\%s", ehome, "ehshell.exe");
+    return platform::OpenFile(path, OF_EXIST) != HFILE_ERROR;
+}
+
+}  // namespace
+
+int DetectMediaCenter() {
+    if (!IsWindowsXp() || !IsRegistered() || !IsShellPresent()) return 0;
+    mediaCenterRecord.installed = 1;
+    return 1;
+}
