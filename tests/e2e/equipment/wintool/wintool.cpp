@@ -1,0 +1,145 @@
+// The tests' hands inside Wine: find, list, post to and activate windows,
+// and read or press message boxes. One console process per command, its
+// answer on stdout; exit code 0 = done, 1 = no such window, 2 = bad usage.
+//   wintool noop
+//   wintool list
+//   wintool find <class|*> <title|*>
+//   wintool post <class|*> <title|*> <message> <wParam> <lParam>
+//   wintool foreground <class|*> <title|*>
+//   wintool getforeground
+//   wintool dialog <caption>              (controls of a dialog, e.g. a message box)
+//   wintool press <caption> <button text> (clicks a button of that dialog)
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// C-style escapes so that line feeds and trailing blanks survive stdout.
+std::string Quote(const char* text) {
+  std::string out = "\"";
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+    switch (*p) {
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      default:
+        if (*p < 0x20 || *p >= 0x7F) {
+          char hex[8];
+          snprintf(hex, sizeof hex, "\\x%02x", *p);
+          out += hex;
+        } else {
+          out += static_cast<char>(*p);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+const char* OrNull(const char* text) { return strcmp(text, "*") == 0 ? nullptr : text; }
+
+unsigned long Number(const char* text) {
+  return text[0] == '-' ? static_cast<unsigned long>(strtol(text, nullptr, 0)) : strtoul(text, nullptr, 0);
+}
+
+void Describe(const char* label, HWND window) {
+  char title[512] = "", cls[256] = "";
+  GetWindowTextA(window, title, sizeof title);
+  GetClassNameA(window, cls, sizeof cls);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  printf("%s hwnd=0x%lx pid=%lu visible=%d class=%s title=%s\n", label,
+         static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)), pid, IsWindowVisible(window) ? 1 : 0,
+         Quote(cls).c_str(), Quote(title).c_str());
+}
+
+HWND Find(const char* cls, const char* title) {
+  return FindWindowExA(nullptr, nullptr, OrNull(cls), OrNull(title));
+}
+
+int List() {
+  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) Describe("window", w);
+  return 0;
+}
+
+BOOL CALLBACK DescribeControl(HWND control, LPARAM) {
+  Describe(("control id=" + std::to_string(GetDlgCtrlID(control))).c_str(), control);
+  return TRUE;
+}
+
+struct ButtonSearch {
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindButton(HWND control, LPARAM param) {
+  ButtonSearch* search = reinterpret_cast<ButtonSearch*>(param);
+  char cls[64] = "", text[256] = "";
+  GetClassNameA(control, cls, sizeof cls);
+  GetWindowTextA(control, text, sizeof text);
+  // Match with or without the mnemonic ampersand ("&Yes" or "Yes").
+  std::string plain;
+  for (const char* p = text; *p; ++p)
+    if (*p != '&') plain += *p;
+  if (lstrcmpiA(cls, "Button") == 0 && (strcmp(text, search->text) == 0 || plain == search->text)) {
+    search->found = control;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  std::string command = argv[1];
+  int rc = 2;
+  if (command == "noop") {
+    rc = 0;
+  } else if (command == "list" && argc == 2) {
+    rc = List();
+  } else if ((command == "find" || command == "foreground") && argc == 4) {
+    HWND w = Find(argv[2], argv[3]);
+    if (w && command == "foreground") printf("result=%d\n", SetForegroundWindow(w) ? 1 : 0);
+    if (w) Describe("window", w);
+    rc = w ? 0 : 1;
+  } else if (command == "getforeground" && argc == 2) {
+    HWND w = GetForegroundWindow();
+    if (w) Describe("window", w);
+    rc = w ? 0 : 1;
+  } else if (command == "post" && argc == 7) {
+    HWND w = Find(argv[2], argv[3]);
+    if (w) {
+      BOOL ok = PostMessageA(w, static_cast<UINT>(Number(argv[4])), static_cast<WPARAM>(Number(argv[5])),
+                             static_cast<LPARAM>(Number(argv[6])));
+      printf("posted=%d\n", ok ? 1 : 0);
+      Describe("window", w);
+    }
+    rc = w ? 0 : 1;
+  } else if (command == "dialog" && argc == 3) {
+    HWND w = Find("#32770", argv[2]);
+    if (w) {
+      Describe("window", w);
+      EnumChildWindows(w, DescribeControl, 0);
+    }
+    rc = w ? 0 : 1;
+  } else if (command == "press" && argc == 4) {
+    HWND w = Find("#32770", argv[2]);
+    ButtonSearch search = {argv[3], nullptr};
+    if (w) EnumChildWindows(w, FindButton, reinterpret_cast<LPARAM>(&search));
+    if (search.found) {
+      // What a click on the button makes it send to its dialog.
+      PostMessageA(w, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(search.found), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(search.found));
+      Describe("pressed", search.found);
+    }
+    rc = search.found ? 0 : 1;
+  }
+  fflush(stdout);
+  return rc;
+}

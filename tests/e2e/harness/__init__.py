@@ -1,0 +1,1 @@
+"""Harness that runs RemoteControl.exe and its test equipment under Wine + Xvfb."""

@@ -1,0 +1,79 @@
+"""One test's world: a fresh prefix with its own wineserver, the stand-in
+driver's files, and the programs started in it, all ended by close()."""
+import itertools
+import shutil
+import subprocess
+
+from . import capture_driver, paths, prefix, session
+from .waits import wait_until
+
+MAIN_WINDOW = "Alder Remote Control"   # class and title of the utility's window
+TRAY_CALLBACK = 1001
+WM_CLOSE = 0x0010
+WM_POWERBROADCAST = 0x0218
+WM_LBUTTONDOWN = 0x0201
+WM_RBUTTONDOWN = 0x0204
+PBT_APMSUSPEND = 4
+PBT_APMRESUMESUSPEND = 7
+
+_serial = itertools.count(1)
+
+
+class Rig:
+    def __init__(self, name):
+        self.dir = session.run_root() / f"{next(_serial):03d}-{name}"
+        self.dir.mkdir()
+        self.prefix = prefix.WinePrefix(prefix.copy_prefix(session.template(), self.dir / "prefix"),
+                                        session.display())
+        self.processes = []
+        self.control = capture_driver.ControlScript(self.dir / "control.txt")
+        self.driver_log = capture_driver.RequestLog(self.dir / "driver.log")
+        self.prefix.start(self.dir / "warm-up.log")
+
+    def close(self):
+        # Ending the server ends every process of the prefix.
+        self.prefix.stop()
+        for process in self.processes:
+            try:
+                process.wait(10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+        if not paths.keep_work():
+            shutil.rmtree(self.dir, ignore_errors=True)
+
+    # -- the stand-in driver -------------------------------------------------
+    def register_devices(self, *devices):
+        text = capture_driver.registration(devices, self.control.path, self.driver_log.path)
+        self.prefix.reg_import(text, self.dir)
+
+    # -- programs ------------------------------------------------------------
+    def spawn(self, exe, *args, output_name):
+        process = self.prefix.spawn([exe, *args], self.dir / output_name)
+        self.processes.append(process)
+        return process
+
+    def start_remote_control(self):
+        return self.spawn(paths.remote_control_exe(), output_name="remote-control.out")
+
+    def wintool(self, *args, check=False):
+        return self.prefix.run([paths.equipment("wintool.exe"), *args], check=check)
+
+    def window_exists(self, cls="*", title="*"):
+        return self.wintool("find", cls, title).returncode == 0
+
+    def wait_window(self, cls="*", title="*", timeout=20):
+        wait_until(lambda: self.window_exists(cls, title), timeout, f"window class={cls!r} title={title!r}")
+
+    def post(self, cls, title, message, wparam=0, lparam=0):
+        result = self.wintool("post", cls, title, str(message), str(wparam), str(lparam))
+        if result.returncode != 0:
+            raise AssertionError(f"no window class={cls!r} title={title!r} to post {message} to")
+
+    def post_main(self, message, wparam=0, lparam=0):
+        self.post(MAIN_WINDOW, MAIN_WINDOW, message, wparam, lparam)
+
+    def wait_remote_control_ready(self, process, timeout=30):
+        """The utility has created its main window (or ended before that)."""
+        wait_until(lambda: process.poll() is not None or self.window_exists(MAIN_WINDOW, MAIN_WINDOW),
+                   timeout, "RemoteControl.exe's main window")
