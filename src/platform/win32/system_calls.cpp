@@ -1,0 +1,103 @@
+// Resources, the shell, the Windows version, files and the shutdown.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "platform/win32/handles.h"
+
+namespace platform {
+
+int LoadStringA(InstanceHandle instance, std::uint32_t id, char* buffer, int bufferMax) {
+    return ::LoadStringA(ToWin<HINSTANCE>(instance), id, buffer, bufferMax);
+}
+
+IconHandle LoadIconA(InstanceHandle instance, std::uint32_t resourceId) {
+    return FromWin(::LoadIconA(ToWin<HINSTANCE>(instance), MAKEINTRESOURCEA(resourceId)));
+}
+
+CursorHandle LoadCursorA(InstanceHandle instance, std::uint32_t resourceId) {
+    return FromWin(::LoadCursorA(ToWin<HINSTANCE>(instance), MAKEINTRESOURCEA(resourceId)));
+}
+
+AcceleratorHandle LoadAcceleratorsA(InstanceHandle instance, std::uint32_t resourceId) {
+    return FromWin(::LoadAcceleratorsA(ToWin<HINSTANCE>(instance), MAKEINTRESOURCEA(resourceId)));
+}
+
+int Shell_NotifyIconA(std::uint32_t message, NotifyIconData* data) {
+    // The shell reads only the cbSize bytes the caller declares (88: the
+    // fields below), whatever the size of the SDK's structure.
+    NOTIFYICONDATAA record = {};
+    record.cbSize = data->cbSize;
+    record.hWnd = ToHwnd(data->hWnd);
+    record.uID = data->uID;
+    record.uFlags = data->uFlags;
+    record.uCallbackMessage = data->uCallbackMessage;
+    record.hIcon = ToWin<HICON>(data->hIcon);
+    static_assert(sizeof record.szTip >= sizeof data->szTip, "the tip field holds 64 bytes");
+    std::memcpy(record.szTip, data->szTip, sizeof data->szTip);
+    return ::Shell_NotifyIconA(message, &record);
+}
+
+std::intptr_t ShellExecuteA(WindowHandle owner, const char* verb, const char* file, const char* parameters,
+                            const char* directory, int showCommand) {
+    return reinterpret_cast<std::intptr_t>(
+        ::ShellExecuteA(ToHwnd(owner), verb, file, parameters, directory, showCommand));
+}
+
+int GetVersionExA(OsVersionInfoEx* info) {
+    OSVERSIONINFOEXA version = {};
+    version.dwOSVersionInfoSize = info->dwOSVersionInfoSize;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    const BOOL result = ::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version));
+#pragma GCC diagnostic pop
+    info->dwMajorVersion = version.dwMajorVersion;
+    info->dwMinorVersion = version.dwMinorVersion;
+    info->dwBuildNumber = version.dwBuildNumber;
+    info->dwPlatformId = version.dwPlatformId;
+    std::memcpy(info->szCSDVersion, version.szCSDVersion, sizeof info->szCSDVersion);
+    info->wServicePackMajor = version.wServicePackMajor;
+    info->wServicePackMinor = version.wServicePackMinor;
+    info->wSuiteMask = version.wSuiteMask;
+    info->wProductType = version.wProductType;
+    info->wReserved = version.wReserved;
+    return result;
+}
+
+std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) { return ::GetWindowsDirectoryA(buffer, size); }
+
+int OpenFile(const char* path, std::uint32_t style) {
+    OFSTRUCT file = {};
+    return static_cast<int>(::OpenFile(path, &file, style));
+}
+
+int OpenProcessToken(std::uint32_t desiredAccess, TokenHandle* token) {
+    HANDLE handle = nullptr;
+    const BOOL result = ::OpenProcessToken(::GetCurrentProcess(), desiredAccess, &handle);
+    *token = FromWin(handle);
+    return result;
+}
+
+int LookupPrivilegeValueA(const char* systemName, const char* name, Luid* luid) {
+    LUID value = {};
+    const BOOL result = ::LookupPrivilegeValueA(systemName, name, &value);
+    luid->LowPart = value.LowPart;
+    luid->HighPart = value.HighPart;
+    return result;
+}
+
+int AdjustTokenPrivileges(TokenHandle token, Luid privilege, std::uint32_t attributes) {
+    TOKEN_PRIVILEGES privileges = {};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Luid.LowPart = privilege.LowPart;
+    privileges.Privileges[0].Luid.HighPart = privilege.HighPart;
+    privileges.Privileges[0].Attributes = attributes;
+    return ::AdjustTokenPrivileges(ToWin<HANDLE>(token), FALSE, &privileges, 0, nullptr, nullptr);
+}
+
+int CloseHandle(TokenHandle handle) { return ::CloseHandle(ToWin<HANDLE>(handle)); }
+std::uint32_t GetLastError() { return ::GetLastError(); }
+int ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) { return ::ExitWindowsEx(flags, reserved); }
+
+}  // namespace platform
