@@ -77,3 +77,13 @@ class Rig:
         """The utility has created its main window (or ended before that)."""
         wait_until(lambda: process.poll() is not None or self.window_exists(MAIN_WINDOW, MAIN_WINDOW),
                    timeout, "RemoteControl.exe's main window")
+
+    def top_level_titles(self):
+        """Titles of all top-level windows in Z order (topmost first)."""
+        from .capture_driver import parse_line
+        titles = []
+        for line in self.wintool("list", check=True).stdout.splitlines():
+            entry = parse_line("t=0 " + line)
+            if entry:
+                titles.append(entry["title"])
+        return titles

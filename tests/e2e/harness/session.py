@@ -1,13 +1,19 @@
 """The run-wide pieces: one Xvfb and one booted template prefix, made on first use.
 
-Every test module of one Python process shares them; each test then gets its
-own copy of the template and its own wineserver (see rig.py).
+Every test of one Python process shares them; each test then gets its own
+copy of the template and its own wineserver (see rig.py). With
+ALDER_E2E_TEMPLATE_CACHE set (CTest sets it to a folder of the host build),
+the template is booted once for all the e2e processes of a build, under a
+lock, and rebuilt when the Wine version or the template settings change.
 """
 import atexit
+import fcntl
+import hashlib
+import os
 import pathlib
 import shutil
+import subprocess
 import tempfile
-import time
 
 from . import paths, prefix
 from .xserver import Xvfb
@@ -18,7 +24,7 @@ _state = {}
 def _cleanup():
     if "xvfb" in _state:
         _state.pop("xvfb").stop()
-    if "root" in _state:
+    if "root" in _state and not paths.keep_work():
         shutil.rmtree(_state.pop("root"), ignore_errors=True)
 
 
@@ -36,12 +42,31 @@ def display():
     return _state["xvfb"].display
 
 
+def _template_key():
+    version = subprocess.run(["wine", "--version"], capture_output=True, text=True, timeout=30).stdout
+    return hashlib.sha256((version + repr(prefix.TEMPLATE_SETTINGS)).encode()).hexdigest()[:16]
+
+
+def _cached_template(cache):
+    cache.mkdir(parents=True, exist_ok=True)
+    directory = cache / f"template-{_template_key()}"
+    with open(cache / "template.lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if not (directory / ".complete").exists():
+            shutil.rmtree(directory, ignore_errors=True)
+            prefix.build_template(directory, display(), cache / "wineboot.log")
+            (directory / ".complete").touch()
+    return directory
+
+
 def template():
-    """The booted template prefix directory (built once per run)."""
+    """The booted template prefix directory."""
     if "template" not in _state:
-        started = time.monotonic()
-        directory = run_root() / "template"
-        prefix.build_template(directory, display(), run_root() / "wineboot.log")
-        _state["template"] = directory
-        _state["template_seconds"] = time.monotonic() - started
+        cache = os.environ.get("ALDER_E2E_TEMPLATE_CACHE")
+        if cache:
+            _state["template"] = _cached_template(pathlib.Path(cache))
+        else:
+            directory = run_root() / "template"
+            prefix.build_template(directory, display(), run_root() / "wineboot.log")
+            _state["template"] = directory
     return _state["template"]

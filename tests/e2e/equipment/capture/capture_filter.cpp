@@ -167,9 +167,8 @@ STDMETHODIMP CaptureFilter::Load(IPropertyBag* bag, IErrorLog*) {
 STDMETHODIMP CaptureFilter::Save(IPropertyBag*, BOOL, BOOL) { return E_NOTIMPL; }
 
 HRESULT CaptureFilter::AnswerStatus(unsigned char* data, ULONG dataLength, std::string* answer) {
-  unsigned long value = 0;
-  if (control_.statusResult.Take(&value)) return static_cast<HRESULT>(value);
   if (!data || dataLength < 1) return E_INVALIDARG;
+  unsigned long value = 0;
   unsigned char status = control_.keys.empty() ? kNothingWaiting : 0;
   if (control_.garbage.Take(nullptr)) {
     junkSeed_ = junkSeed_ * 1103515245 + 12345;
@@ -177,8 +176,12 @@ HRESULT CaptureFilter::AnswerStatus(unsigned char* data, ULONG dataLength, std::
   } else if (control_.statusByte.Take(&value)) {
     status = static_cast<unsigned char>(value);
   }
+  // A failing answer still carries the real status byte, so that a caller
+  // that ignores the result (or takes S_FALSE for success) reads a waiting
+  // key and gives itself away with a transfer request.
   data[0] = status;
   *answer = Hex(data, 1);
+  if (control_.statusResult.Take(&value)) return static_cast<HRESULT>(value);
   return S_OK;
 }
 
