@@ -1,0 +1,210 @@
+// The settings store: what the load makes of whatever the registry holds,
+// the repairs it writes, and the save that never creates anything.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shell_fixture.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class SettingsTest : public ShellTest {
+protected:
+    std::vector<std::string> RegistryCalls() const {
+        return desk.Log({"RegOpenKeyExA", "RegCreateKeyExA", "RegQueryValueExA", "RegSetValueExA", "RegFlushKey",
+                         "RegCloseKey"});
+    }
+    void ExpectDword(const char* name, std::uint32_t value) const {
+        const auto stored = desk.GetValue(settingsPath, name);
+        ASSERT_TRUE(stored.has_value()) << name;
+        EXPECT_EQ(stored->type, REG_DWORD) << name;
+        EXPECT_EQ(stored->data, (Bytes{std::uint8_t(value), std::uint8_t(value >> 8), std::uint8_t(value >> 16),
+                                       std::uint8_t(value >> 24)}))
+            << name;
+    }
+};
+
+TEST_F(SettingsTest, FirstStart_CreatesTheKeyWithQuartzviewAndRemoteOn) {
+    EXPECT_EQ(LoadSettings(), 1);
+
+    ExpectDword("DefaultTVAPP", 6);
+    ExpectDword("AlwaysRemoteOff", 0);
+    EXPECT_EQ(defaultApp, 6);
+    EXPECT_EQ(alwaysRemoteOff, 0);
+    const std::string key = "\"Software\\Tarvex Multimedia\\Nimbus XQ Utilities\"";
+    const std::string opened = "\"HKLM\\Software\\Tarvex Multimedia\\Nimbus XQ Utilities\"";
+    EXPECT_EQ(RegistryCalls(), (std::vector<std::string>{
+                                   "RegOpenKeyExA(\"HKLM\"," + key + ",0x0,0xF003F)",
+                                   "RegCreateKeyExA(\"HKLM\"," + key + ",0x0,0xF003F)",
+                                   "RegSetValueExA(" + opened + ",\"DefaultTVAPP\",0x4,4)",
+                                   "RegSetValueExA(" + opened + ",\"AlwaysRemoteOff\",0x4,4)",
+                                   "RegFlushKey(" + opened + ")",
+                                   "RegCloseKey(" + opened + ")",
+                               }));
+    EXPECT_EQ(desk.openKeyCount(), 0);
+}
+
+TEST_F(SettingsTest, MissingDefault_IsRecreatedAndFlushedBeforeTheSwitchIsRead) {
+    desk.SetDword(settingsPath, "AlwaysRemoteOff", 0);
+
+    LoadSettings();
+
+    ExpectDword("DefaultTVAPP", 6);
+    EXPECT_EQ(defaultApp, 6);
+    const std::string key = "\"HKLM\\Software\\Tarvex Multimedia\\Nimbus XQ Utilities\"";
+    EXPECT_EQ(RegistryCalls(), (std::vector<std::string>{
+                                   "RegOpenKeyExA(\"HKLM\",\"Software\\Tarvex Multimedia\\Nimbus XQ Utilities\","
+                                   "0x0,0xF003F)",
+                                   "RegQueryValueExA(" + key + ",\"DefaultTVAPP\",4)",
+                                   "RegSetValueExA(" + key + ",\"DefaultTVAPP\",0x4,4)",
+                                   "RegFlushKey(" + key + ")",
+                                   "RegQueryValueExA(" + key + ",\"AlwaysRemoteOff\",4)",
+                                   "RegCloseKey(" + key + ")",
+                               }));
+}
+
+// Whatever is stored is loaded as its four bytes, unvalidated; shorter data
+// is zero-extended and longer data counts as missing and is repaired.
+struct StoredDefault {
+    const char* what;
+    std::uint32_t type;
+    Bytes data;
+    std::int32_t loaded;
+    bool repaired;
+};
+
+class StoredDefaultTest : public SettingsTest, public ::testing::WithParamInterface<StoredDefault> {};
+
+TEST_P(StoredDefaultTest, LoadsTheFourBytesAsTheyAre) {
+    const StoredDefault& stored = GetParam();
+    desk.SetValue(settingsPath, "DefaultTVAPP", stored.type, stored.data);
+    desk.SetDword(settingsPath, "AlwaysRemoteOff", 0);
+
+    LoadSettings();
+
+    EXPECT_EQ(defaultApp, stored.loaded);
+    const auto after = desk.GetValue(settingsPath, "DefaultTVAPP");
+    ASSERT_TRUE(after.has_value());
+    if (stored.repaired) {
+        EXPECT_EQ(after->type, REG_DWORD);
+        EXPECT_EQ(after->data, (Bytes{6, 0, 0, 0}));
+    } else {
+        EXPECT_EQ(after->data, stored.data) << "a value that was read is not rewritten";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, StoredDefaultTest,
+    ::testing::Values(StoredDefault{"TotalMedia", REG_DWORD, {5, 0, 0, 0}, 5, false},
+                      StoredDefault{"zero", REG_DWORD, {0, 0, 0, 0}, 0, false},
+                      StoredDefault{"nine", REG_DWORD, {9, 0, 0, 0}, 9, false},
+                      StoredDefault{"all ones", REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF}, -1, false},
+                      StoredDefault{"string \"6\"", REG_SZ, {'6', 0}, 0x36, false},
+                      StoredDefault{"one byte", REG_BINARY, {2}, 2, false},
+                      StoredDefault{"empty", REG_BINARY, {}, 0, false},
+                      StoredDefault{"eight bytes", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, 6, true},
+                      StoredDefault{"long string", REG_SZ, {'P', 'o', 'w', 'e', 'r', 0}, 6, true}),
+    [](const ::testing::TestParamInfo<StoredDefault>& info) { return "Case" + std::to_string(info.index); });
+
+struct StoredSwitch {
+    std::uint32_t type;
+    Bytes data;
+    std::uint8_t loaded;
+    bool repaired;
+};
+
+class StoredSwitchTest : public SettingsTest, public ::testing::WithParamInterface<StoredSwitch> {};
+
+TEST_P(StoredSwitchTest, OnlyExactlyOneTurnsTheRemoteOff) {
+    const StoredSwitch& stored = GetParam();
+    desk.SetDword(settingsPath, "DefaultTVAPP", 6);
+    desk.SetValue(settingsPath, "AlwaysRemoteOff", stored.type, stored.data);
+
+    LoadSettings();
+
+    EXPECT_EQ(alwaysRemoteOff, stored.loaded);
+    const auto after = desk.GetValue(settingsPath, "AlwaysRemoteOff");
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(after->data, (stored.repaired ? Bytes{0, 0, 0, 0} : stored.data));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, StoredSwitchTest,
+                         ::testing::Values(StoredSwitch{REG_DWORD, {1, 0, 0, 0}, 1, false},
+                                           StoredSwitch{REG_DWORD, {0, 0, 0, 0}, 0, false},
+                                           StoredSwitch{REG_DWORD, {2, 0, 0, 0}, 0, false},
+                                           StoredSwitch{REG_DWORD, {0xFF, 0, 0, 0}, 0, false},
+                                           StoredSwitch{REG_DWORD, {1, 0, 0, 1}, 0, false},
+                                           StoredSwitch{REG_BINARY, {1}, 1, false},
+                                           StoredSwitch{REG_SZ, {'1', 0}, 0, false},
+                                           StoredSwitch{REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, 0, true}));
+
+TEST_F(SettingsTest, MissingSwitch_IsRecreatedAsZero) {
+    desk.SetDword(settingsPath, "DefaultTVAPP", 3);
+
+    LoadSettings();
+
+    EXPECT_EQ(defaultApp, 3);
+    EXPECT_EQ(alwaysRemoteOff, 0);
+    ExpectDword("AlwaysRemoteOff", 0);
+}
+
+TEST_F(SettingsTest, UnwritableMachineKey_KeepsTheBuiltInValuesAndWritesNothing) {
+    desk.denyOpen.insert(settingsPath);
+    desk.denyCreate.insert(settingsPath);
+
+    EXPECT_EQ(LoadSettings(), 1);
+
+    EXPECT_EQ(defaultApp, 6);
+    EXPECT_EQ(alwaysRemoteOff, 0);
+    EXPECT_FALSE(desk.KeyExists(settingsPath));
+    EXPECT_TRUE(desk.Log({"RegSetValueExA", "RegFlushKey", "RegCloseKey"}).empty());
+}
+
+TEST_F(SettingsTest, FailingRepairWrite_IsIgnored) {
+    desk.CreateKey(settingsPath);
+    desk.denyWrite.insert(settingsPath);
+
+    EXPECT_EQ(LoadSettings(), 1);
+
+    EXPECT_EQ(defaultApp, 6);
+    EXPECT_FALSE(desk.GetValue(settingsPath, "DefaultTVAPP").has_value());
+    EXPECT_EQ(desk.openKeyCount(), 0);
+}
+
+TEST_F(SettingsTest, DefaultChangedBeforeTheLoad_IsWhatAMissingValueIsRecreatedWith) {
+    desk.CreateKey(settingsPath);
+    defaultApp = 2;
+
+    LoadSettings();
+
+    ExpectDword("DefaultTVAPP", 2);
+}
+
+TEST_F(SettingsTest, Save_ReplacesAnExistingValue) {
+    desk.SetDword(settingsPath, "DefaultTVAPP", 6);
+    defaultApp = 7;
+
+    EXPECT_EQ(SaveDefaultApp(), 1);
+
+    ExpectDword("DefaultTVAPP", 7);
+    EXPECT_EQ(desk.Log({"RegFlushKey"}).size(), 1u);
+    EXPECT_EQ(desk.openKeyCount(), 0);
+}
+
+TEST_F(SettingsTest, Save_NeverCreatesTheKeyOrTheValue) {
+    defaultApp = 7;
+    EXPECT_EQ(SaveDefaultApp(), 0);
+    EXPECT_FALSE(desk.KeyExists(settingsPath));
+
+    desk.CreateKey(settingsPath);
+    EXPECT_EQ(SaveDefaultApp(), 0);
+    EXPECT_FALSE(desk.GetValue(settingsPath, "DefaultTVAPP").has_value());
+    EXPECT_TRUE(desk.Log({"RegSetValueExA"}).empty());
+    EXPECT_EQ(desk.openKeyCount(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,245 @@
+// Start-up and the main window: closing earlier copies, the hidden window and
+// its tray icon, the timers, the missing-receiver report, suspend and resume,
+// and the commands that end the program.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fake/fake_text.h"
+#include "shell_fixture.h"
+
+namespace {
+
+class StartupTest : public ShellTest {
+protected:
+    std::vector<std::string> Closes() const {
+        std::vector<std::string> closes;
+        for (const std::string& entry : desk.Log({"PostMessageA"}))
+            if (entry.find(",0x10,") != std::string::npos) closes.push_back(entry);
+        return closes;
+    }
+    std::vector<std::string> Timers() const { return desk.Log({"SetTimer", "KillTimer"}); }
+    std::string Main() const { return W(mainWindow); }
+    std::string TrayRecord() const {
+        return "{88," + Main() + ",0xA,0x7,0x3E9," + fake::Hex(trayIcon.hIcon) + ",\"Remote Control\"}";
+    }
+};
+
+TEST_F(StartupTest, EarlierCopies_TheFirstWindowOfEachTitlePrefixIsAskedToClose) {
+    const auto lowerCase = AddWindow("remote control");
+    const auto setting = AddWindow("Remote Control - Setting");
+    const auto secondSetting = AddWindow("Remote Control - Setting");  // above the first: found first
+    const auto older = AddWindow("Alder Remote Control");
+    const auto birch = AddWindow("Birch Remote Control 2.0");
+    (void)lowerCase;
+    (void)setting;
+
+    Start();
+
+    EXPECT_EQ(Closes(), (std::vector<std::string>{
+                            "PostMessageA(" + W(birch) + ",0x10,0x0,0x0)",
+                            "PostMessageA(" + W(older) + ",0x10,0x0,0x0)",
+                            "PostMessageA(" + W(secondSetting) + ",0x10,0x0,0x0)",
+                        }));
+    ASSERT_NE(mainWindow, 0u);
+}
+
+TEST_F(StartupTest, EarlierCopy_WithATitleLongerThanTheBuffer_IsStillFound) {
+    const auto older = AddWindow("Alder Remote Control" + std::string(300, '!'));
+
+    Start();
+
+    EXPECT_EQ(Closes(), std::vector<std::string>{"PostMessageA(" + W(older) + ",0x10,0x0,0x0)"});
+}
+
+TEST_F(StartupTest, OwnWindow_IsNeverAskedToClose) {
+    Start();
+
+    EXPECT_TRUE(Closes().empty());
+    const fake::Window* window = desk.Find(mainWindow);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->title, "Alder Remote Control");
+    EXPECT_EQ(window->className, "Alder Remote Control");
+    EXPECT_FALSE(window->visible);
+}
+
+TEST_F(StartupTest, WithReceiver_OnlyThePollTimerRuns) {
+    Start();
+
+    EXPECT_EQ(Timers(), std::vector<std::string>{"SetTimer(" + Main() + ",0x1,65)"});
+    EXPECT_TRUE(desk.TimerSet(mainWindow, 1));
+    EXPECT_FALSE(desk.TimerSet(mainWindow, 2));
+    EXPECT_EQ(watchTimer.periodMs, 1000u);
+    EXPECT_EQ(desk.Log({"Shell_NotifyIconA"}), std::vector<std::string>{"Shell_NotifyIconA(0x0," + TrayRecord() + ")"});
+    EXPECT_EQ(desk.trayIcons.count({mainWindow, 10u}), 1u);
+}
+
+TEST_F(StartupTest, WithReceiver_PollTicksReachTheDriver) {
+    Start();
+    desk.ClearLog();
+
+    Advance(65 * 3);
+
+    EXPECT_EQ(desk.ksRequests.size(), 3u);
+}
+
+TEST_F(StartupTest, WithoutReceiver_NoTimerRunsAndATrayClickReportsItAndEnds) {
+    desk.receiverPresent = false;
+    Start();
+    EXPECT_TRUE(Timers().empty());
+    desk.ClearLog();
+    std::vector<std::string> shownWhileTheBoxIsUp;
+    desk.onMessageBox = [&](const std::string&, const std::string&) {
+        shownWhileTheBoxIsUp = desk.Log({"Shell_NotifyIconA"});
+        return IDOK;
+    };
+
+    Send(1001, 0, WM_RBUTTONDOWN);
+
+    EXPECT_EQ(desk.Log({"MessageBoxA", "PostMessageA", "keybd_event", "mouse_event", "ShellExecuteA"}),
+              std::vector<std::string>{"MessageBoxA(0x0,\"Can't find the BDA video capture filter.\n\nPlease check "
+                                       "your hardware or drivers. \",\"Remote Control\",0x10000)"});
+    EXPECT_TRUE(shownWhileTheBoxIsUp.empty()) << "the icon goes only once the box is closed";
+    EXPECT_EQ(desk.trayIcons.size(), 0u);
+    EXPECT_TRUE(QuitPosted());
+    EXPECT_FALSE(desk.coUninitialized);
+    EXPECT_TRUE(desk.ksRequests.empty());
+}
+
+TEST_F(StartupTest, WithReceiver_ATrayClickReportsNothing) {
+    Start();
+    desk.ClearLog();
+
+    Send(1001, 0, WM_LBUTTONDOWN);
+
+    EXPECT_TRUE(desk.Log({"MessageBoxA"}).empty());
+    EXPECT_FALSE(QuitPosted());
+}
+
+TEST_F(StartupTest, TrayMouseMove_ResendsTheSameIconAndTip) {
+    Start();
+    desk.ClearLog();
+
+    Send(1001, 0, WM_MOUSEMOVE);
+    Send(1001, 0, WM_LBUTTONUP);
+
+    EXPECT_EQ(desk.Log({"Shell_NotifyIconA"}), std::vector<std::string>{"Shell_NotifyIconA(0x1," + TrayRecord() + ")"});
+}
+
+TEST_F(StartupTest, AlwaysRemoteOff_EndsBeforeTheWindowIsHiddenOrATimerStarts) {
+    desk.SetDword(settingsPath, "DefaultTVAPP", 6);
+    desk.SetDword(settingsPath, "AlwaysRemoteOff", 1);
+
+    EXPECT_EQ(Start(), 0);
+
+    EXPECT_TRUE(Timers().empty());
+    EXPECT_TRUE(desk.Log({"ShowWindow", "GetMessageA", "LoadAcceleratorsA"}).empty());
+    EXPECT_EQ(desk.trayIcons.size(), 0u) << "no icon is left behind in the tray";
+}
+
+TEST_F(StartupTest, AlwaysRemoteOffTwo_RunsNormally) {
+    desk.SetDword(settingsPath, "AlwaysRemoteOff", 2);
+
+    Start();
+
+    EXPECT_TRUE(desk.TimerSet(mainWindow, 1));
+    EXPECT_FALSE(desk.Log({"GetMessageA"}).empty());
+}
+
+TEST_F(StartupTest, SuspendQuery_StopsBothTimersUntilTheNextResume) {
+    Start();
+    ArmWatchTimer();
+    desk.ClearLog();
+
+    EXPECT_EQ(Send(WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0), 0);
+    EXPECT_EQ(Timers(), (std::vector<std::string>{"KillTimer(" + Main() + ",0x1)", "KillTimer(" + Main() + ",0x2)"}));
+    // A refused suspend sends no resume: the timers stay off.
+    Advance(2000);
+    EXPECT_TRUE(desk.ksRequests.empty());
+
+    desk.ClearLog();
+    Send(WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    EXPECT_TRUE(Timers().empty()) << "disarming a disarmed slot does nothing";
+
+    Send(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    EXPECT_EQ(Timers(), (std::vector<std::string>{"SetTimer(" + Main() + ",0x1,65)",
+                                                  "SetTimer(" + Main() + ",0x2,1000)"}));
+}
+
+TEST_F(StartupTest, OtherPowerEvents_ChangeNothing) {
+    Start();
+    desk.ClearLog();
+
+    for (platform::WParam event : {1u, 2u, 3u, 5u, 6u, 8u, 9u, 10u, 18u, 0x8013u})
+        EXPECT_EQ(Send(WM_POWERBROADCAST, event, 0), 0);
+
+    EXPECT_TRUE(Timers().empty());
+}
+
+TEST_F(StartupTest, ResumeWithoutReceiver_SetsNoOwnerlessTimer) {
+    desk.receiverPresent = false;
+    Start();
+    desk.ClearLog();
+
+    Send(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+
+    EXPECT_TRUE(Timers().empty());
+    EXPECT_TRUE(desk.timers.empty());
+}
+
+TEST_F(StartupTest, Exit_RemovesTheIconQuitsAndUninitialisesCom) {
+    Start();
+    desk.ClearLog();
+
+    EXPECT_EQ(Send(WM_COMMAND, 1201, 0), 0);
+
+    EXPECT_EQ(desk.Log({"Shell_NotifyIconA"}),
+              std::vector<std::string>{"Shell_NotifyIconA(0x2,{88," + Main() + ",0xA,0x0,0x0,0x0,\"\"})"});
+    EXPECT_TRUE(QuitPosted());
+    EXPECT_TRUE(desk.coUninitialized);
+}
+
+TEST_F(StartupTest, CommandThirtyOne_QuitsWithoutUninitialisingCom) {
+    Start();
+
+    Send(WM_COMMAND, 31, 0);
+
+    EXPECT_EQ(desk.trayIcons.size(), 0u);
+    EXPECT_TRUE(QuitPosted());
+    EXPECT_FALSE(desk.coUninitialized);
+}
+
+TEST_F(StartupTest, UnknownCommand_GoesToTheDefaultProcedure) {
+    Start();
+    desk.ClearLog();
+
+    Send(WM_COMMAND, 0x10000 | 1300, 0x55);
+
+    EXPECT_EQ(desk.Log({"DefWindowProcA"}),
+              std::vector<std::string>{"DefWindowProcA(" + Main() + ",0x111,0x10514,0x55)"});
+    EXPECT_FALSE(QuitPosted());
+}
+
+TEST_F(StartupTest, CloseFromANewerCopy_DestroysTheWindowRemovesTheIconAndQuits) {
+    Start();
+
+    Send(WM_CLOSE, 0, 0);
+
+    EXPECT_EQ(desk.Find(mainWindow), nullptr);
+    EXPECT_EQ(desk.trayIcons.size(), 0u);
+    EXPECT_TRUE(QuitPosted());
+}
+
+TEST_F(StartupTest, DisplayChange_ReplacesThePointerLimits) {
+    Start();
+
+    Send(WM_DISPLAYCHANGE, 32, (768 << 16) | 1280);
+
+    EXPECT_EQ(pointerRect.right, 1279);
+    EXPECT_EQ(pointerRect.bottom, 767);
+    EXPECT_EQ(smallStep, 8);
+    EXPECT_EQ(largeStep, 16);
+}
+
+}  // namespace
