@@ -1,0 +1,576 @@
+// DispatchKey on the fake desktop: the repeat filter and its timing, the order
+// of the consumers, the dispatcher's own keys, the Power-key launch and the
+// detection of a running application.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "product_fixture.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+const char* const reinitializeBox =
+    "MessageBoxA(0x0,\"Please re-initialize the TV application settings.\",\"Remote Control\",0x10000)";
+
+class DispatchKeyTest : public ProductTest {
+  protected:
+    int DialogsOpened() const { return static_cast<int>(desk.Log({"DialogBoxParamA"}).size()); }
+    // The eight lookups of the detection, as the dispatcher makes them.
+    Calls DetectionLookups() const {
+        const std::string d = Desktop();
+        return {
+            "FindWindowA(null,\"PowerCinema\")",
+            "FindWindowExA(" + d + ",0x0,null,\"Home Theater\")",
+            "FindWindowExA(" + d + ",0x0,null,\"My IC-TV Media Center\")",
+            "FindWindowExA(" + d + ",0x0,\"eHome Render Window\",null)",
+            "FindWindowExA(" + d + ",0x0,null,\"Arcsoft TotalMedia\")",
+            "FindWindowExA(" + d + ",0x0,\"TarvexMainPanel_Class\",null)",
+            "FindWindowExA(" + d + ",0x0,\"Streamzap.WM.D3D\",null)",
+            "FindWindowExA(" + d + ",0x0,null,\"InterVideo WinDVR 6\")",
+        };
+    }
+    // The eight lookups of NoAppRunning: every one under the desktop window.
+    Calls NoAppRunningLookups() const {
+        Calls lookups = DetectionLookups();
+        lookups[0] = "FindWindowExA(" + Desktop() + ",0x0,null,\"PowerCinema\")";
+        return lookups;
+    }
+};
+
+// --- The repeat filter as a pure rule ------------------------------------------
+
+struct RepeatCase {
+    const char* name;
+    std::int32_t previousCode;
+    std::uint32_t previousReadTime;
+    std::int32_t code;
+    std::uint32_t now;
+    bool repeat;
+};
+
+class RepeatRule : public ::testing::TestWithParam<RepeatCase> {};
+
+TEST_P(RepeatRule, SameCodeWithin250msOfThePreviousReadIsARepeat) {
+    const RepeatCase& c = GetParam();
+    EXPECT_EQ(IsRepeat(c.code, c.now, c.previousCode, c.previousReadTime), c.repeat);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Timing, RepeatRule,
+    ::testing::Values(RepeatCase{"Same_0ms", 8, 5000, 8, 5000, true},
+                      RepeatCase{"Same_249ms", 8, 5000, 8, 5249, true},
+                      RepeatCase{"Same_250ms", 8, 5000, 8, 5250, false},
+                      RepeatCase{"Different_10ms", 8, 5000, 2, 5010, false},
+                      RepeatCase{"WrapPast2To32_80ms", 8, 0xFFFFFFC0u, 8, 0x00000010u, true},
+                      RepeatCase{"WrapPast2To32_304ms", 8, 0xFFFFFF00u, 8, 0x00000030u, false},
+                      RepeatCase{"ClockBehindPreviousRead", 8, 5000, 8, 4990, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RepeatSuppression, PassesTheFreshPressAndEveryTenthRepeatOnly) {
+    std::vector<int> passing;
+    for (int repeats = 0; repeats <= 31; ++repeats) {
+        if (PassesWhileAppActive(repeats)) passing.push_back(repeats);
+    }
+    EXPECT_EQ(passing, (std::vector<int>{0, 10, 20, 30}));
+}
+
+// --- Timing through DispatchKey --------------------------------------------------
+
+struct TwoReadsCase {
+    const char* name;
+    std::uint8_t firstCode;
+    std::uint32_t firstTick;
+    std::uint8_t secondCode;
+    std::uint32_t secondTick;
+    std::int32_t moveCountAfter;  // 2 when the second read continued the press
+};
+
+class TwoReads : public DispatchKeyTest, public ::testing::WithParamInterface<TwoReadsCase> {};
+
+// A fresh press resets the pointer acceleration; a repeat carries it on.
+TEST_P(TwoReads, FreshPressResetsMoveCount_RepeatKeepsIt) {
+    const TwoReadsCase& c = GetParam();
+    desk.cursor = {500, 400};
+    ReadAt(c.firstCode, c.firstTick);
+    ReadAt(c.secondCode, c.secondTick);
+    EXPECT_EQ(moveCount, c.moveCountAfter);
+    EXPECT_EQ(lastCode, c.secondCode);
+    EXPECT_EQ(lastReadTime, c.secondTick);
+    EXPECT_EQ(repeatCount, c.moveCountAfter == 2 ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Timing, TwoReads,
+    ::testing::Values(TwoReadsCase{"Apart249ms_Repeat", 8, 100000, 8, 100249, 2},
+                      TwoReadsCase{"Apart250ms_Fresh", 8, 100000, 8, 100250, 1},
+                      TwoReadsCase{"DifferentCodeWithin10ms_Fresh", 8, 100000, 2, 100010, 1},
+                      TwoReadsCase{"TickWrapsAfter65ms_Repeat", 8, 0xFFFFFFF0u, 8, 0x00000031u, 2},
+                      TwoReadsCase{"TickWrapsAfter300ms_Fresh", 8, 0xFFFFFF00u, 8, 0x0000002Cu, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DispatchKeyTest, IdleTick_MakesExactlyOneOsCall_AndChangesNothing) {
+    lastCode = 8;
+    lastReadTime = 999990;
+    repeatCount = 3;
+    moveCount = 4;
+    Tick();
+    ASSERT_EQ(desk.log.size(), 1u);
+    EXPECT_EQ(desk.log[0].rfind("KsProperty(", 0), 0u) << desk.log[0];
+    EXPECT_EQ(lastCode, 8);
+    EXPECT_EQ(lastReadTime, 999990u);
+    EXPECT_EQ(repeatCount, 3);
+    EXPECT_EQ(moveCount, 4);
+}
+
+TEST_F(DispatchKeyTest, RepeatWindow_IsMeasuredFromThePreviousRead_NotFromTheFirst) {
+    desk.cursor = {500, 300};
+    // Eight reads 200 ms apart: 1.4 s after the first, still the same press.
+    for (int i = 0; i < 8; ++i) ReadAt(8, 100000 + 200u * i);
+    EXPECT_EQ(repeatCount, 7);
+    EXPECT_EQ(moveCount, 8);
+}
+
+// The Power key's Power is a consumer without a key map, so a held Power key
+// shows which reads the filter lets through.
+TEST_F(DispatchKeyTest, HeldKey_PassesEveryTenthRepeat_WhenAnAppIsActive) {
+    totalMediaRecord.active = 1;  // not installed and not running: Power only looks and arms the watch
+    std::vector<int> readsThatActed;
+    for (int read = 1; read <= 31; ++read) {
+        desk.ClearLog();
+        ReadAt(12, 200000 + 65u * read);
+        if (!Lookups().empty()) readsThatActed.push_back(read);
+    }
+    EXPECT_EQ(readsThatActed, (std::vector<int>{1, 11, 21, 31}));
+}
+
+TEST_F(DispatchKeyTest, HeldKey_ReachesPointerEmulationOnEveryRead_WhenNoAppIsActive) {
+    desk.cursor = {500, 100};
+    std::vector<int> steps;
+    int y = 100;
+    for (int read = 1; read <= 12; ++read) {
+        ReadAt(8, 200000 + 65u * read);
+        steps.push_back(desk.cursor.y - y);
+        y = desk.cursor.y;
+    }
+    EXPECT_EQ(steps, (std::vector<int>{1, 1, 1, 1, 6, 6, 6, 6, 6, 12, 12, 12}));
+}
+
+TEST_F(DispatchKeyTest, PowerHeldWhileAppCloses_NextRepeatGoesToThePowerKeyLaunch) {
+    const auto totalMedia = desk.AddWindow("Arcsoft TotalMedia");
+    totalMediaRecord.active = 1;
+    defaultApp = 1;  // PowerCinema, not installed
+    ReadAt(12, 300000);
+    EXPECT_EQ(totalMediaRecord.active, 0);
+    desk.RemoveWindow(totalMedia);
+    desk.ClearLog();
+
+    ReadAt(12, 300065);
+    EXPECT_EQ(repeatCount, 1);
+    const Calls actions = desk.Actions();
+    ASSERT_FALSE(actions.empty());
+    EXPECT_EQ(actions[0], reinitializeBox);
+}
+
+// --- Precedence of the consumers -------------------------------------------------
+
+TEST_F(DispatchKeyTest, ShutDownDialog_TakesEveryCode_PowerAsEnterOthersAsEscape) {
+    const auto dialog = desk.AddWindow("Shut Down");
+    shutDownDialog = dialog;
+    shutDownDialogOpen = 1;
+    totalMediaRecord.active = 1;
+    desk.AddWindow("Arcsoft TotalMedia");
+    const std::string w = W(dialog);
+    const Calls enter = {"SetForegroundWindow(" + w + ")", "SetActiveWindow(" + w + ")",
+                         "SendMessageA(" + w + ",0x100,0xD,0x0)"};
+    const Calls escape = {"SetForegroundWindow(" + w + ")", "SetActiveWindow(" + w + ")",
+                          "SendMessageA(" + w + ",0x100,0x1B,0x0)"};
+    struct Read {
+        std::uint8_t code;
+        std::uint32_t tick;
+        const Calls& expected;
+    };
+    const Read reads[] = {
+        {12, 400000, enter},   // Power, although an application is active
+        {12, 400065, escape},  // a suppressed repeat of it
+        {24, 401000, escape},  // the shut-down key again
+        {16, 402000, escape}, {255, 403000, escape}, {13, 404000, escape},
+    };
+    for (const Read& read : reads) {
+        desk.ClearLog();
+        ReadAt(read.code, read.tick);
+        EXPECT_EQ(desk.Actions(), read.expected) << "code " << int(read.code);
+        EXPECT_TRUE(Lookups().empty()) << "code " << int(read.code);
+    }
+    EXPECT_EQ(totalMediaRecord.active, 1);
+}
+
+TEST_F(DispatchKeyTest, ActiveApp_TakesCodesBeforeTheDispatchersOwnKeys) {
+    beyondTvRecord.active = 1;
+    defaultApp = 1;
+    for (const std::uint8_t code : {13, 16, 24, 29, 255}) {
+        desk.ClearLog();
+        ReadAt(code, 500000 + 1000u * code);
+        EXPECT_TRUE(Lookups().empty()) << "code " << int(code);  // no detection, no NoAppRunning
+        EXPECT_EQ(DialogsOpened(), 0) << "code " << int(code);
+    }
+}
+
+TEST_F(DispatchKeyTest, ActiveApp_LowestAppIdIsServed_WhenSeveralAreActive) {
+    beyondTvRecord.active = 1;
+    myIcTvRecord.active = 1;
+    const auto myIcTv = desk.AddWindow("My IC-TV Media Center");
+    desk.AddWindow("", "Streamzap.WM.D3D");
+    ReadAt(12, 600000);
+    EXPECT_EQ(desk.Actions(), (Calls{"PostMessageA(" + W(myIcTv) + ",0x1519,0x1518,0x1)"}));
+    EXPECT_EQ(myIcTvRecord.active, 0);
+    EXPECT_EQ(beyondTvRecord.active, 1);
+}
+
+// --- The dispatcher's own keys ------------------------------------------------------
+
+struct ShutDownKeyCase {
+    const char* name;
+    std::int32_t defaultApp;
+    std::uint8_t code;
+    const char* runningClass;  // a supported application's window, or null
+    int dialogs;
+    int lookups;  // NoAppRunning runs only when defaultApp calls for it
+};
+
+class ShutDownKey : public DispatchKeyTest, public ::testing::WithParamInterface<ShutDownKeyCase> {};
+
+TEST_P(ShutDownKey, OpensTheDialog_OnlyForItsDefaultApps_WhenNothingRuns) {
+    const ShutDownKeyCase& c = GetParam();
+    defaultApp = c.defaultApp;
+    if (c.runningClass != nullptr) desk.AddWindow("", c.runningClass);
+    ReadAt(c.code, 700000);
+    EXPECT_EQ(DialogsOpened(), c.dialogs);
+    EXPECT_EQ(static_cast<int>(Lookups().size()), c.lookups);
+    if (c.lookups == 8) {
+        EXPECT_EQ(Lookups(), NoAppRunningLookups());
+    }
+    for (int k = 1; k <= appCount; ++k) EXPECT_EQ(AppRecord(k).active, 0) << "no detection: AppId " << k;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes24And29, ShutDownKey,
+    ::testing::Values(
+        ShutDownKeyCase{"Default1_Code24_Opens", 1, 24, nullptr, 1, 8},
+        ShutDownKeyCase{"Default1_Code29_Nothing", 1, 29, nullptr, 0, 0},
+        ShutDownKeyCase{"Default4_Code24_Opens", 4, 24, nullptr, 1, 8},
+        ShutDownKeyCase{"Default8_Code24_Opens", 8, 24, nullptr, 1, 8},
+        ShutDownKeyCase{"Default6_Code24_Nothing", 6, 24, nullptr, 0, 0},
+        ShutDownKeyCase{"Default6_Code29_Opens", 6, 29, nullptr, 1, 8},
+        ShutDownKeyCase{"Default7_BeyondTvRunning_Code24_Nothing", 7, 24, "Streamzap.WM.D3D", 0, 8},
+        ShutDownKeyCase{"Default6_QuartzviewRunning_Code29_Nothing", 6, 29, "TarvexMainPanel_Class", 0, 8},
+        ShutDownKeyCase{"Default0_Code24_Nothing", 0, 24, nullptr, 0, 0},
+        ShutDownKeyCase{"Default9_Code24_Nothing", 9, 24, nullptr, 0, 0},
+        ShutDownKeyCase{"DefaultMin_Code24_Nothing", INT32_MIN, 24, nullptr, 0, 0},
+        ShutDownKeyCase{"DefaultMax_Code29_Nothing", 0x7FFFFFFF, 29, nullptr, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DispatchKeyTest, ShutDownDialog_IsOwnedByTheTicksWindow) {
+    defaultApp = 1;
+    ReadAt(24, 710000);
+    const Calls dialogs = desk.Log({"DialogBoxParamA"});
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_NE(dialogs[0].find("," + W(owner) + ","), std::string::npos) << dialogs[0];
+    EXPECT_EQ(shutDownDialogOpen, 0);
+}
+
+TEST_F(DispatchKeyTest, Code13_DoesNothing_WhenNoAppIsActive) {
+    desk.AddWindow("PowerCinema");
+    ReadAt(13, 720000);
+    EXPECT_TRUE(Lookups().empty());
+    EXPECT_TRUE(desk.Actions().empty());
+    EXPECT_EQ(powerCinemaRecord.active, 0);
+}
+
+// --- Power-key launch ------------------------------------------------------------------
+
+struct PowerLaunchBoxCase {
+    const char* name;
+    std::int32_t defaultApp;
+    bool recordInstalled;
+    bool mediaCenterDetected;
+    bool message;
+};
+
+class PowerLaunchMessage : public DispatchKeyTest, public ::testing::WithParamInterface<PowerLaunchBoxCase> {
+  protected:
+    void DetectableMediaCenter() {
+        desk.version.dwPlatformId = VER_PLATFORM_WIN32_NT;
+        desk.version.dwMajorVersion = 5;
+        desk.version.dwMinorVersion = 1;
+        desk.SetDword("HKLM\\System\\WPA\\MediaCenter", "Installed", 1);
+        desk.existingFiles.insert("C:\\windows\\ehome\\ehshell.exe");
+    }
+};
+
+TEST_P(PowerLaunchMessage, AsksToReinitialize_WhenTheDefaultAppIsNotInstalled_AndLaunchesAnyway) {
+    const PowerLaunchBoxCase& c = GetParam();
+    defaultApp = c.defaultApp;
+    if (c.recordInstalled) Install(c.defaultApp, "C:\\TV", "app.exe");
+    if (c.mediaCenterDetected) DetectableMediaCenter();
+    ReadAt(12, 800000);
+    const Calls boxes = desk.Log({"MessageBoxA"});
+    EXPECT_EQ(boxes, c.message ? Calls{reinitializeBox} : Calls{});
+    // The launch sequence follows either way: the Power of the default
+    // application arms the watch.
+    EXPECT_EQ(desk.Log({"SetTimer"}), (Calls{"SetTimer(" + W(owner) + ",0x2,1000)"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(InstalledCheck, PowerLaunchMessage,
+                         ::testing::Values(PowerLaunchBoxCase{"TotalMediaMissing", 5, false, false, true},
+                                           PowerLaunchBoxCase{"TotalMediaInstalled", 5, true, false, false},
+                                           PowerLaunchBoxCase{"QuartzviewMissing", 6, false, false, true},
+                                           PowerLaunchBoxCase{"MediaCenterDetected", 4, false, true, false},
+                                           PowerLaunchBoxCase{"MediaCenterFromRegistry", 4, true, false,
+                                                              false},
+                                           PowerLaunchBoxCase{"MediaCenterNeither", 4, false, false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DispatchKeyTest, PowerKey_DoesNothing_WhenDefaultAppNamesNoApplication) {
+    desk.AddWindow("PowerCinema");
+    for (const std::int32_t value : {0, 9, -1, INT32_MIN, 0x7FFFFFFF}) {
+        defaultApp = value;
+        desk.ClearLog();
+        ReadAt(12, desk.tickCount + 1000);
+        // Only the receiver requests and the clock: no lookup, no message, no launch.
+        for (const std::string& entry : desk.log) {
+            const bool receiverOrClock = entry.rfind("KsProperty(", 0) == 0 ||
+                                         entry.rfind("DriverAddress(", 0) == 0 ||
+                                         entry.rfind("GetTickCount(", 0) == 0;
+            EXPECT_TRUE(receiverOrClock) << "defaultApp " << value << ": " << entry;
+        }
+    }
+}
+
+// How each application's Close shows when its window is present, written out
+// per application; Home Theater and WinDVR 6 send the same chord.
+Calls AltF4After(platform::WindowHandle window) {
+    const std::string w = fake::W(window);
+    return {"SetForegroundWindow(" + w + ")", "SetActiveWindow(" + w + ")",
+            "keybd_event(0x12,0x0,0x1,0x0)",  "keybd_event(0x73,0x0,0x1,0x0)",
+            "keybd_event(0x73,0x0,0x3,0x0)",  "keybd_event(0x12,0x0,0x3,0x0)"};
+}
+Calls ExitChord() {
+    return {"keybd_event(0x12,0x0,0x1,0x0)", "keybd_event(0x11,0x0,0x1,0x0)", "keybd_event(0x10,0x0,0x1,0x0)",
+            "keybd_event(0x77,0x0,0x1,0x0)", "keybd_event(0x77,0x0,0x3,0x0)", "keybd_event(0x10,0x0,0x3,0x0)",
+            "keybd_event(0x11,0x0,0x3,0x0)", "keybd_event(0x12,0x0,0x3,0x0)"};
+}
+
+struct CloseOrderCase {
+    std::int32_t k;
+    std::vector<int> closed;  // the order of the launch, then k itself through its Power
+};
+
+class PowerLaunchCloseOrder : public DispatchKeyTest, public ::testing::WithParamInterface<CloseOrderCase> {};
+
+TEST_P(PowerLaunchCloseOrder, ClosesTheOthersInItsOrder_ThenCallsPowerOfTheDefault) {
+    const CloseOrderCase& c = GetParam();
+    platform::WindowHandle windows[9] = {};
+    windows[1] = desk.AddWindow("PowerCinema");
+    windows[2] = desk.AddWindow("Home Theater");
+    windows[3] = desk.AddWindow("My IC-TV Media Center");
+    windows[4] = desk.AddWindow("Media Center", "eHome Render Window");
+    windows[5] = desk.AddWindow("Arcsoft TotalMedia");
+    windows[6] = desk.AddWindow("TVR", "TarvexMainPanel_Class");
+    windows[7] = desk.AddWindow("Beyond TV", "Streamzap.WM.D3D");
+    windows[8] = desk.AddWindow("WinDVR 6");
+    desk.AddWindow("InterVideo WinDVR 6");
+    Install(c.k, "C:\\TV", "app.exe");
+    defaultApp = c.k;
+    desk.ClearLog();
+
+    ReadAt(12, 900000);
+
+    Calls expected;
+    for (const int app : c.closed) {
+        Calls part;
+        switch (app) {
+            case 1:
+            case 5:
+            case 7:
+                part = AltF4After(windows[app]);
+                break;
+            case 2:
+            case 8:
+                part = ExitChord();
+                break;
+            case 3:
+                part = {"PostMessageA(" + W(windows[3]) + ",0x1519,0x1518,0x1)"};
+                break;
+            case 4:
+                part = {"SetForegroundWindow(" + W(windows[4]) + ")",
+                        "SetActiveWindow(" + W(windows[4]) + ")",
+                        "PostMessageA(" + W(windows[4]) + ",0x10,0x0,0x0)"};
+                break;
+            case 6:
+                part = {"PostMessageA(" + W(windows[6]) + ",0xFB8,0x1,0x0)"};
+                break;
+        }
+        expected.insert(expected.end(), part.begin(), part.end());
+    }
+    EXPECT_EQ(desk.Actions(), expected);
+    for (int k = 1; k <= appCount; ++k) EXPECT_EQ(watchFlags[k - 1], 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(CloseOrders, PowerLaunchCloseOrder,
+                         ::testing::Values(CloseOrderCase{1, {2, 3, 4, 5, 6, 7, 8, 1}},
+                                           CloseOrderCase{2, {1, 3, 4, 5, 6, 7, 8, 2}},
+                                           CloseOrderCase{3, {1, 2, 4, 5, 6, 7, 8, 3}},
+                                           CloseOrderCase{4, {1, 2, 3, 5, 6, 7, 8, 4}},
+                                           CloseOrderCase{5, {1, 2, 3, 4, 6, 7, 8, 5}},
+                                           CloseOrderCase{6, {1, 2, 3, 5, 4, 7, 8, 6}},
+                                           CloseOrderCase{7, {1, 2, 3, 5, 4, 6, 8, 7}},
+                                           CloseOrderCase{8, {1, 2, 3, 5, 4, 6, 7, 8}}),
+                         [](const auto& info) { return "Default" + std::to_string(info.param.k); });
+
+TEST_F(DispatchKeyTest, PowerKeyLaunch_StartsTheDefaultApp_AndWatchesIt) {
+    Install(6, "C:\\TV", "MainPanel.exe");
+    defaultApp = 6;
+    ReadAt(12, 910000);
+    EXPECT_EQ(desk.Log({"ShellExecuteA"}),
+              (Calls{"ShellExecuteA(0x0,\"open\",\"C:\\TV\\MainPanel.exe\",\"remote\",null,5)"}));
+    EXPECT_EQ(quartzviewRecord.active, 1);
+    EXPECT_EQ(watchFlags[5], 1);
+    EXPECT_TRUE(desk.TimerSet(owner, 2));
+}
+
+// --- Detection of a running application ----------------------------------------------
+
+TEST_F(DispatchKeyTest, Detection_MakesTheEightLookupsInAppIdOrder_ThenEmulatesThePointer) {
+    desk.cursor = {300, 300};
+    ReadAt(16, 1000000 + 5000);
+    EXPECT_EQ(Lookups(), DetectionLookups());
+    EXPECT_EQ(desk.Log({"GetDesktopWindow"}).size(), 7u);
+    EXPECT_TRUE(desk.Actions().empty());  // code 16 is no pointer key
+
+    desk.ClearLog();
+    ReadAt(8, 1000000 + 6000);
+    EXPECT_EQ(Lookups(), DetectionLookups());
+    EXPECT_EQ(desk.Log({"SetCursorPos"}), (Calls{"SetCursorPos(300,301)"}));
+}
+
+TEST_F(DispatchKeyTest, Detection_MakesAllEightLookups_AndTakesTheLowestAppId) {
+    desk.AddWindow("", "Streamzap.WM.D3D");
+    desk.AddWindow("My IC-TV Media Center");
+    ReadAt(16, 1010000);
+    EXPECT_EQ(Lookups(), DetectionLookups());
+    EXPECT_EQ(myIcTvRecord.active, 1);
+    EXPECT_EQ(beyondTvRecord.active, 0);
+    EXPECT_TRUE(desk.Log({"SetCursorPos", "mouse_event"}).empty());
+}
+
+struct DetectedCase {
+    const char* title;
+    const char* className;
+    int appId;
+};
+
+class DetectionFinds : public DispatchKeyTest, public ::testing::WithParamInterface<DetectedCase> {};
+
+TEST_P(DetectionFinds, MarksTheRunningAppActive_AndLaterCodesGoToIt) {
+    const DetectedCase& c = GetParam();
+    desk.AddWindow(c.title, c.className);
+    desk.cursor = {300, 300};
+    ReadAt(8, 1020000);
+    for (int k = 1; k <= appCount; ++k) EXPECT_EQ(AppRecord(k).active, k == c.appId ? 1 : 0) << "AppId " << k;
+    EXPECT_TRUE(desk.Log({"SetCursorPos"}).empty());
+
+    desk.ClearLog();
+    ReadAt(16, 1021000);
+    EXPECT_TRUE(Lookups().empty());  // routed to the active application, no detection
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindows, DetectionFinds,
+    ::testing::Values(DetectedCase{"PowerCinema", "", 1}, DetectedCase{"HOME THEATER", "", 2},
+                      DetectedCase{"My IC-TV Media Center", "", 3},
+                      DetectedCase{"", "eHome Render Window", 4}, DetectedCase{"arcsoft totalmedia", "", 5},
+                      DetectedCase{"", "TarvexMainPanel_Class", 6}, DetectedCase{"", "Streamzap.WM.D3D", 7},
+                      DetectedCase{"InterVideo WinDVR 6", "", 8}),
+    [](const auto& info) { return "AppId" + std::to_string(info.param.appId); });
+
+TEST_F(DispatchKeyTest, Detection_DoesNotTakeTheRecordsOwnTitles) {
+    desk.AddWindow("TotalMedia");
+    desk.AddWindow("WinDVR 6");
+    desk.AddWindow("TVR");
+    desk.AddWindow("PowerCinema - Movie");  // whole titles only
+    desk.cursor = {300, 300};
+    ReadAt(8, 1030000);
+    for (int k = 1; k <= appCount; ++k) EXPECT_EQ(AppRecord(k).active, 0) << "AppId " << k;
+    EXPECT_EQ(desk.Log({"SetCursorPos"}), (Calls{"SetCursorPos(300,301)"}));
+}
+
+TEST_F(DispatchKeyTest, Detection_ResetsFastPointer_WhenItTakesUpWinDvr6) {
+    desk.AddWindow("InterVideo WinDVR 6");
+    winDvr6.fastPointer = 1;
+    ReadAt(17, 1040000);
+    EXPECT_EQ(winDvr6.record.active, 1);
+    EXPECT_EQ(winDvr6.fastPointer, 0);
+}
+
+TEST_F(DispatchKeyTest, BeyondTvDetected_ThenPowerKeyCallsItsPower) {
+    const auto beyondTv = desk.AddWindow("", "Streamzap.WM.D3D");
+    defaultApp = 1;
+    ReadAt(16, 1050000);
+    ASSERT_EQ(beyondTvRecord.active, 1);
+    desk.ClearLog();
+    ReadAt(12, 1051000);
+    EXPECT_EQ(desk.Actions(), AltF4After(beyondTv));
+    EXPECT_EQ(beyondTvRecord.active, 0);
+}
+
+// The active flag outlives the window: the next action looks again and never
+// uses the handle that the detection saw.
+TEST_F(DispatchKeyTest, ActiveAppsWindowGone_PowerLaunchesAgainInsteadOfUsingTheOldHandle) {
+    const auto beyondTv = desk.AddWindow("", "Streamzap.WM.D3D");
+    Install(7, "C:\\BTV", "BTVD3DShell.exe");
+    ReadAt(16, 1060000);
+    ASSERT_EQ(beyondTvRecord.active, 1);
+    desk.RemoveWindow(beyondTv);
+    desk.ClearLog();
+
+    ReadAt(12, 1061000);
+    EXPECT_EQ(desk.Actions(),
+              (Calls{"ShellExecuteA(0x0,\"open\",\"C:\\BTV\\BTVD3DShell.exe\",\"remote\",null,5)"}));
+}
+
+// --- Bad input --------------------------------------------------------------------------
+
+TEST_F(DispatchKeyTest, UnlistedCodes_ActNowhere_WithOrWithoutAnActiveApp) {
+    desk.cursor = {300, 300};
+    for (const std::uint8_t code : {80, 127, 200, 254, 255}) {
+        desk.ClearLog();
+        ReadAt(code, desk.tickCount + 1000);
+        EXPECT_EQ(Lookups(), DetectionLookups()) << "code " << int(code);
+        EXPECT_TRUE(desk.Actions().empty()) << "code " << int(code);
+    }
+    totalMediaRecord.active = 1;
+    desk.AddWindow("Arcsoft TotalMedia");
+    for (const std::uint8_t code : {80, 255}) {
+        desk.ClearLog();
+        ReadAt(code, desk.tickCount + 1000);
+        EXPECT_TRUE(desk.Actions().empty()) << "code " << int(code);
+        EXPECT_TRUE(Lookups().empty()) << "code " << int(code);
+    }
+    EXPECT_EQ(totalMediaRecord.active, 1);
+}
+
+TEST_F(DispatchKeyTest, FailedRead_IsCode255_AndFollowsTheRepeatRule) {
+    desk.transferResult = E_FAIL;
+    desk.keyQueue.push_back(8);
+    desk.tickCount = 1100000;
+    Tick();
+    EXPECT_EQ(lastCode, 255);
+    EXPECT_EQ(lastReadTime, 1100000u);
+    EXPECT_TRUE(desk.Log({"SetCursorPos", "mouse_event"}).empty());
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+// The fixture of the dispatch and adapter tests: the fake desktop plus the
+// program's own global state put back to its start-up values, a main window
+// that owns the timers, and an open receiver.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "adapters/app_registry.h"
+#include "dispatch/app_watch.h"
+#include "dispatch/key_dispatcher.h"
+#include "dispatch/pointer_emulation.h"
+#include "fake/fake_desktop.h"
+#include "fake_desktop_fixture.h"
+#include "platform/win32_constants.h"
+#include "receiver/receiver_access.h"
+#include "receiver/timer_slot.h"
+#include "shell/main_window.h"
+#include "shell/settings.h"
+#include "shell/shutdown_dialog.h"
+
+class ProductTest : public FakeDesktopTest {
+  protected:
+    void SetUp() override {
+        FakeDesktopTest::SetUp();
+        lastCode = 0;
+        lastReadTime = 0;
+        repeatCount = 0;
+        pointerRect = PointerRect{0, 0, 1023, 767};
+        smallStep = 6;
+        largeStep = 12;
+        moveCount = 0;
+        buttonHeld = 0;
+        for (int k = 1; k <= appCount; ++k) {
+            AppAdapter& record = AppRecord(k);
+            record.installed = 0;
+            record.active = 0;
+            record.window = 0;
+            record.installDir[0] = '\0';
+            record.exeName[0] = '\0';
+            watchFlags[k - 1] = 0;
+        }
+        winDvr6.fastPointer = 0;
+        defaultApp = 6;
+        shutDownDialogOpen = 0;
+        shutDownDialog = 0;
+        desk.tickCount = 1000000;
+        owner = desk.AddOwnWindow("Alder Remote Control", nullptr);
+        mainWindow = owner;
+        watchTimer.armed = 0;
+        watchTimer.Configure(owner, 1000);
+        OpenReceiver();
+        desk.ClearLog();
+    }
+
+    // What ReadInstallInfo leaves in a record whose registry value was found.
+    static void Install(int appId, const char* directory, const char* executable) {
+        AppAdapter& record = AppRecord(appId);
+        std::strcpy(record.installDir, directory);
+        std::strcpy(record.exeName, executable);
+        record.installed = 1;
+    }
+
+    void Tick() { DispatchKey(owner, WM_TIMER, 1, desk.tickCount); }
+    // One poll tick at the given time that finds code waiting.
+    void ReadAt(std::uint8_t code, std::uint32_t tick) {
+        desk.tickCount = tick;
+        desk.keyQueue.push_back(code);
+        Tick();
+    }
+    // Reads code on consecutive 65 ms poll ticks, starting at the current time.
+    void Hold(std::uint8_t code, int reads) {
+        for (int i = 0; i < reads; ++i) ReadAt(code, desk.tickCount + (i == 0 ? 0 : 65));
+    }
+
+    std::vector<std::string> Lookups() const { return desk.Log({"FindWindowA", "FindWindowExA"}); }
+    std::string Desktop() const { return fake::W(desk.desktop()); }
+    static std::string W(platform::WindowHandle window) { return fake::W(window); }
+
+    platform::WindowHandle owner = 0;
+};
