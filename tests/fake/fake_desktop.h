@@ -36,6 +36,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -53,6 +54,9 @@ struct Window {
     std::string className;
     bool visible = true;
     bool iconic = false;
+    // A window of the program itself (AddOwnWindow, CreateWindowExA, dialogs):
+    // it takes timers, activation and posted messages into Desktop::queue.
+    bool own = false;
     // Set for windows the program itself creates (main window, dialogs);
     // SendMessageA and DispatchMessageA call it.
     platform::WindowProc procedure = nullptr;
@@ -94,6 +98,13 @@ public:
     // A top-level window of another process, placed at the top of the Z order
     // (newest first, as Wine lists them).
     WindowHandle AddWindow(const std::string& title, const std::string& className = "");
+    // A window of the program itself, as CreateWindowExA would make it, but
+    // without WM_CREATE and without a log entry: a timer owner or message
+    // target for tests that do not run the program's start-up.
+    WindowHandle AddOwnWindow(const std::string& title, platform::WindowProc procedure,
+                              const std::string& className = "");
+    // Takes the window off the desktop with its timers, sending nothing; a
+    // removed foreground or active window leaves none behind.
     void RemoveWindow(WindowHandle window);
     Window* Find(WindowHandle window);
     // Top-level windows in Z order, topmost first.
@@ -194,6 +205,23 @@ public:
     std::vector<KsRequest> ksRequests;
     bool coUninitialized = false;
 
+    // --- Dialog controls, tray, process state ------------------------------------
+    // A dialog's combo box as the CB_ messages of SendDlgItemMessageA see it,
+    // by (dialog, item id). Kept after the dialog closes, so that a test can
+    // read what it offered.
+    struct ComboBox {
+        std::vector<std::string> items;
+        int selection = -1;
+    };
+    std::map<std::pair<WindowHandle, int>, ComboBox> comboBoxes;
+    // Icons on the tray by (hWnd, uID), as the shell keeps them: NIM_ADD of a
+    // shown icon and NIM_MODIFY / NIM_DELETE of a missing one fail.
+    std::set<std::pair<WindowHandle, std::uint32_t>> trayIcons;
+    std::uint32_t lastError = 0;  // GetLastError
+    // Set by AdjustTokenPrivileges when the shutdown privilege is granted;
+    // ExitWindowsEx refuses to shut down or restart without it, as Windows does.
+    bool shutdownPrivilegeEnabled = false;
+
     // --- The log -------------------------------------------------------------------------
     std::vector<std::string> log;
     // Entries whose function name is one of names, in order.
@@ -205,6 +233,9 @@ public:
     // Used by the platform functions.
     void Record(std::string entry) { log.push_back(std::move(entry)); }
     WindowHandle NewHandle() { return nextHandle++; }
+    // Sets the (window, id) timer or replaces it, due one period from now.
+    void PlaceTimer(WindowHandle window, std::uintptr_t id, std::uint32_t periodMs,
+                    platform::TimerProc procedure);
     std::vector<WindowHandle> zOrder;  // topmost first
     std::map<WindowHandle, Window> windows;
     std::map<std::string, std::map<std::string, RegistryValue>> registry;  // lower-case keys
@@ -213,6 +244,21 @@ public:
     std::map<std::uint32_t, void*> driverAddresses;
     std::uintptr_t nextRegHandle = 0x1000;
     std::uint32_t nextDriverAddress = 0x10000;
+    struct WindowClass {
+        std::string name;  // as registered
+        platform::WindowProc procedure = nullptr;
+    };
+    std::map<std::string, WindowClass> windowClasses;  // by lower-case name
+    struct OpenKeyInfo {
+        std::string spelledPath;  // as the program named it, for the log
+        std::uint32_t access = 0;
+    };
+    std::map<std::uintptr_t, OpenKeyInfo> openKeyInfo;  // same handles as openKeys
+    std::set<platform::MenuHandle> menus;
+    platform::MenuHandle nextMenu = 0x80001;
+    std::set<platform::TokenHandle> openTokens;
+    platform::TokenHandle nextToken = 0x3001;
+    std::uintptr_t nextThreadTimerId = 0x7F01;  // SetTimer without a window
 
 private:
     WindowHandle nextHandle = 1;
