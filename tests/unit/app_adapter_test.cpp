@@ -1,0 +1,548 @@
+// The adapter model on the fake desktop: install information, the lookups,
+// Launch and ActivateOrLaunch, the input primitives, each adapter's Close and
+// Power, and the key-map rows.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "adapters/key_map.h"
+#include "product_fixture.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+Calls AltF4After(platform::WindowHandle window) {
+    const std::string w = fake::W(window);
+    return {"SetForegroundWindow(" + w + ")", "SetActiveWindow(" + w + ")",
+            "keybd_event(0x12,0x0,0x1,0x0)",  "keybd_event(0x73,0x0,0x1,0x0)",
+            "keybd_event(0x73,0x0,0x3,0x0)",  "keybd_event(0x12,0x0,0x3,0x0)"};
+}
+Calls ExitChord() {
+    return {"keybd_event(0x12,0x0,0x1,0x0)", "keybd_event(0x11,0x0,0x1,0x0)", "keybd_event(0x10,0x0,0x1,0x0)",
+            "keybd_event(0x77,0x0,0x1,0x0)", "keybd_event(0x77,0x0,0x3,0x0)", "keybd_event(0x10,0x0,0x3,0x0)",
+            "keybd_event(0x11,0x0,0x3,0x0)", "keybd_event(0x12,0x0,0x3,0x0)"};
+}
+std::string Shell(const std::string& path) {
+    return "ShellExecuteA(0x0,\"open\",\"" + path + "\",\"remote\",null,5)";
+}
+
+class AdapterTest : public ProductTest {
+  protected:
+    const std::string key = "HKLM\\Software\\Test TV";
+};
+
+// --- ReadInstallInfo ------------------------------------------------------------
+
+struct InstallValueCase {
+    const char* name;
+    std::size_t length;  // characters of the value
+    bool withNul;
+    bool installed;
+};
+
+class InstallValue : public AdapterTest, public ::testing::WithParamInterface<InstallValueCase> {};
+
+TEST_P(InstallValue, IsReadWhole_UpTo127Characters_AndInstallDirIsAlwaysAString) {
+    const InstallValueCase& c = GetParam();
+    const std::string directory(c.length, 'D');
+    desk.SetString(key, "AppPath", directory, c.withNul);
+    AppAdapter record(key.substr(5).c_str(), "AppPath", "Test.exe", "TestClass", "Test TV");
+    EXPECT_EQ(record.installed, c.installed ? 1 : 0);
+    EXPECT_EQ(record.installDir[sizeof record.installDir - 1], '\0');
+    EXPECT_EQ(std::string(record.installDir), c.installed ? directory : "");
+    EXPECT_STREQ(record.exeName, c.installed ? "Test.exe" : "");
+    // The identity is copied whether or not the value was found.
+    EXPECT_STREQ(record.windowClass, "TestClass");
+    EXPECT_STREQ(record.windowTitle, "Test TV");
+    EXPECT_EQ(record.active, 0);
+    EXPECT_EQ(record.window, 0u);
+    EXPECT_EQ(desk.openKeyCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, InstallValue,
+                         ::testing::Values(InstallValueCase{"Short", 8, true, true},
+                                           InstallValueCase{"Chars127", 127, true, true},
+                                           InstallValueCase{"Chars127WithoutNul", 127, false, true},
+                                           InstallValueCase{"Chars128", 128, true, false},
+                                           InstallValueCase{"Chars128WithoutNul", 128, false, false},
+                                           InstallValueCase{"Chars300", 300, true, false},
+                                           InstallValueCase{"Empty", 0, true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AdapterTest, InstallInfo_MissingKeyValueOrAccess_LeavesTheRecordNotInstalled) {
+    AppAdapter noKey("Software\\Test TV", "AppPath", "Test.exe", "", "Test TV");
+    EXPECT_EQ(noKey.installed, 0);
+    desk.CreateKey(key);
+    AppAdapter noValue("Software\\Test TV", "AppPath", "Test.exe", "", "Test TV");
+    EXPECT_EQ(noValue.installed, 0);
+    desk.SetString(key, "AppPath", "C:\\TV");
+    desk.denyOpen.insert(key);
+    AppAdapter denied("Software\\Test TV", "AppPath", "Test.exe", "", "Test TV");
+    EXPECT_EQ(denied.installed, 0);
+    EXPECT_STREQ(denied.exeName, "");
+    EXPECT_EQ(desk.openKeyCount(), 0);
+}
+
+TEST_F(AdapterTest, InstallInfo_TakesTheDefaultValue_ForAnEmptyValueName_WhateverItsType) {
+    desk.SetString(key, "", "\"C:\\WINDOWS\\ehome\\ehshell.exe\" \"%1\"");
+    AppAdapter record("Software\\Test TV", "", "", "eHome Render Window", "eHome Render Window");
+    EXPECT_EQ(record.installed, 1);
+    EXPECT_STREQ(record.installDir, "\"C:\\WINDOWS\\ehome\\ehshell.exe\" \"%1\"");
+    desk.SetDword(key, "Number", 0x00005643);
+    EXPECT_TRUE(record.ReadInstallInfo("Software\\Test TV", "Number", "x.exe"));
+    EXPECT_STREQ(record.installDir, "CV");
+}
+
+// --- The records and their lookups ------------------------------------------------
+
+struct RecordCase {
+    int appId;
+    const char* windowClass;
+    const char* windowTitle;
+};
+
+class RecordIdentity : public AdapterTest, public ::testing::WithParamInterface<RecordCase> {};
+
+TEST_P(RecordIdentity, FindByTitleMatchesTheRecordsWholeTitle_CaseSensitively) {
+    const RecordCase& c = GetParam();
+    AppAdapter& record = AppRecord(c.appId);
+    EXPECT_STREQ(record.windowClass, c.windowClass);
+    EXPECT_STREQ(record.windowTitle, c.windowTitle);
+    std::string swappedCase = c.windowTitle;
+    for (char& ch : swappedCase) {
+        const unsigned char u = static_cast<unsigned char>(ch);
+        ch = static_cast<char>(std::isupper(u) ? std::tolower(u) : std::toupper(u));
+    }
+    desk.AddWindow(swappedCase);
+    desk.AddWindow(std::string(c.windowTitle) + " ");
+    EXPECT_EQ(record.FindByTitle(), 0u);
+    const auto exact = desk.AddWindow(c.windowTitle);
+    desk.AddWindow("Other");
+    EXPECT_EQ(record.FindByTitle(), exact);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EightRecords, RecordIdentity,
+    ::testing::Values(RecordCase{1, "", "PowerCinema"}, RecordCase{2, "", "Home Theater"},
+                      RecordCase{3, "My IC-TV", "My IC-TV Media Center"},
+                      RecordCase{4, "eHome Render Window", "eHome Render Window"},
+                      RecordCase{5, "", "TotalMedia"}, RecordCase{6, "TarvexMainPanel_Class", "TVR"},
+                      RecordCase{7, "Beyond TV", "Streamzap.WM.D3D"}, RecordCase{8, "", "WinDVR 6"}),
+    [](const auto& info) { return "AppId" + std::to_string(info.param.appId); });
+
+TEST_F(AdapterTest, FindByTitle_ReturnsTheTopmostOfTwoEqualTitles) {
+    desk.AddWindow("TotalMedia");
+    const auto topmost = desk.AddWindow("TotalMedia");
+    EXPECT_EQ(totalMediaRecord.FindByTitle(), topmost);
+}
+
+// --- Launch and ActivateOrLaunch ---------------------------------------------------
+
+struct ShellResultCase {
+    std::intptr_t result;
+    bool launched;
+};
+
+class LaunchResult : public AdapterTest, public ::testing::WithParamInterface<ShellResultCase> {};
+
+TEST_P(LaunchResult, OnlyAResultAbove32IsASuccess) {
+    const ShellResultCase& c = GetParam();
+    Install(5, "C:\\TV", "TotalMedia.exe");
+    desk.onShellExecute = [&](const std::string&) { return c.result; };
+    EXPECT_EQ(totalMediaRecord.Launch(), 0u);
+    Calls expected = {Shell("C:\\TV\\TotalMedia.exe")};
+    if (!c.launched) {
+        expected.push_back(
+            "MessageBoxA(0x0,\"Can't launch TV application what you want.\",\"Remote Control\",0x0)");
+    }
+    EXPECT_EQ(desk.Actions(), expected);
+    EXPECT_EQ(totalMediaRecord.active, c.launched ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ShellResults, LaunchResult,
+                         ::testing::Values(ShellResultCase{33, true}, ShellResultCase{42, true},
+                                           ShellResultCase{32, false}, ShellResultCase{31, false},
+                                           ShellResultCase{2, false}, ShellResultCase{0, false},
+                                           ShellResultCase{-1, false}),
+                         [](const auto& info) {
+                             return "Result" + std::to_string(info.param.result < 0 ? 0 : info.param.result) +
+                                    (info.param.result < 0 ? "Negative" : "");
+                         });
+
+TEST_F(AdapterTest, Launch_FailureKeepsAnActiveFlagAsItWas) {
+    Install(5, "C:\\TV", "TotalMedia.exe");
+    totalMediaRecord.active = 1;
+    desk.onShellExecute = [](const std::string&) -> std::intptr_t { return 2; };
+    totalMediaRecord.Launch();
+    EXPECT_EQ(totalMediaRecord.active, 1);
+}
+
+struct MediaCenterPathCase {
+    const char* name;
+    bool detected;
+    std::int32_t defaultApp;
+    int appId;
+    const char* path;
+};
+
+class LaunchPath : public AdapterTest, public ::testing::WithParamInterface<MediaCenterPathCase> {};
+
+TEST_P(LaunchPath, MediaCenterShellReplacesThePath_WhenDetectedAndTheDefault_ForAnyRecord) {
+    const MediaCenterPathCase& c = GetParam();
+    if (c.detected) {
+        desk.version.dwPlatformId = VER_PLATFORM_WIN32_NT;
+        desk.version.dwMajorVersion = 5;
+        desk.version.dwMinorVersion = 1;
+        desk.SetDword("HKLM\\System\\WPA\\MediaCenter", "Installed", 1);
+        desk.existingFiles.insert("C:\\windows\\ehome\\ehshell.exe");
+    }
+    defaultApp = c.defaultApp;
+    Install(5, "C:\\Program Files\\TM", "TotalMedia.exe");
+    Install(6, "C:\\TV", "MainPanel.exe");
+    AppRecord(c.appId).Launch();
+    EXPECT_EQ(desk.Log({"ShellExecuteA"}), (Calls{Shell(c.path)}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, LaunchPath,
+    ::testing::Values(
+        MediaCenterPathCase{"DetectedDefault4_TotalMedia", true, 4, 5, "c:\\windows\\ehome\\ehshell.exe"},
+        MediaCenterPathCase{"DetectedDefault4_Quartzview", true, 4, 6, "c:\\windows\\ehome\\ehshell.exe"},
+        MediaCenterPathCase{"DetectedDefault5", true, 5, 5, "C:\\Program Files\\TM\\TotalMedia.exe"},
+        MediaCenterPathCase{"NotDetectedDefault4", false, 4, 6, "C:\\TV\\MainPanel.exe"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AdapterTest, Launch_RecordWithAClass_LooksUpByClass_AndLeavesARunningAppAlone) {
+    Install(3, "C:\\ICTV", "HT IC-TV.exe");
+    const auto running = desk.AddWindow("Something else", "My IC-TV");
+    EXPECT_EQ(myIcTvRecord.Launch(), running);
+    EXPECT_EQ(desk.Log({"FindWindowA"}), (Calls{"FindWindowA(\"My IC-TV\",null)"}));
+    EXPECT_TRUE(desk.Actions().empty());  // no foreground change, no launch
+    EXPECT_EQ(myIcTvRecord.active, 0);
+}
+
+TEST_F(AdapterTest, Launch_RecordWithoutAClass_LooksUpByTitle) {
+    Install(8, "C:\\DVR", "WinDVR.exe");
+    const auto running = desk.AddWindow("WinDVR 6");
+    EXPECT_EQ(winDvr6.record.Launch(), running);
+    EXPECT_TRUE(desk.Log({"FindWindowA", "FindWindowExA"}).empty());
+    EXPECT_TRUE(desk.Actions().empty());
+}
+
+TEST_F(AdapterTest, Launch_NotInstalled_StartsAndShowsNothing) {
+    EXPECT_EQ(quartzviewRecord.Launch(), 0u);
+    EXPECT_TRUE(desk.Actions().empty());
+}
+
+TEST_F(AdapterTest, Launch_ReturnsTheWindow_WhenTheShellStartedItAtOnce) {
+    Install(6, "C:\\TV", "MainPanel.exe");
+    platform::WindowHandle started = 0;
+    desk.onShellExecute = [&](const std::string&) -> std::intptr_t {
+        started = desk.AddWindow("TVR", "TarvexMainPanel_Class");
+        return 42;
+    };
+    EXPECT_EQ(quartzviewRecord.Launch(), started);
+    EXPECT_NE(started, 0u);
+}
+
+TEST_F(AdapterTest, ActivateOrLaunch_NotInstalled_MakesNoCallAtAll) {
+    desk.AddWindow("TotalMedia");
+    EXPECT_EQ(totalMediaRecord.ActivateOrLaunch(), 0u);
+    EXPECT_TRUE(desk.log.empty());
+}
+
+TEST_F(AdapterTest, ActivateOrLaunch_BringsARunningAppForward) {
+    Install(5, "C:\\TV", "TotalMedia.exe");
+    const auto running = desk.AddWindow("TotalMedia");
+    EXPECT_EQ(totalMediaRecord.ActivateOrLaunch(), running);
+    EXPECT_EQ(desk.Actions(),
+              (Calls{"SetForegroundWindow(" + W(running) + ")", "SetActiveWindow(" + W(running) + ")"}));
+}
+
+TEST_F(AdapterTest, ActivateOrLaunch_TotalMediaUnderItsMainTitle_IsLaunchedAgain) {
+    Install(5, "C:\\TV", "TotalMedia.exe");
+    desk.AddWindow("Arcsoft TotalMedia");
+    EXPECT_EQ(totalMediaRecord.ActivateOrLaunch(), 0u);
+    EXPECT_EQ(desk.Actions(), (Calls{Shell("C:\\TV\\TotalMedia.exe")}));
+}
+
+// --- Input primitives ------------------------------------------------------------------
+
+TEST_F(AdapterTest, PressKeyAndChords_UseTheExtendedFlagOnEveryEvent) {
+    PressKey(VK_UP);
+    const std::uint8_t ctrlShiftP[] = {VK_CONTROL, VK_SHIFT, 'P', 0};
+    SendChord(ctrlShiftP);
+    EXPECT_EQ(desk.Actions(), (Calls{"keybd_event(0x26,0x0,0x1,0x0)", "keybd_event(0x26,0x0,0x3,0x0)",
+                                     "keybd_event(0x11,0x0,0x1,0x0)", "keybd_event(0x10,0x0,0x1,0x0)",
+                                     "keybd_event(0x50,0x0,0x1,0x0)", "keybd_event(0x50,0x0,0x3,0x0)",
+                                     "keybd_event(0x10,0x0,0x3,0x0)", "keybd_event(0x11,0x0,0x3,0x0)"}));
+}
+
+TEST_F(AdapterTest, PostedKeyDowns_GoToTheRecordsWindow_WithoutKeyUp) {
+    const auto window = desk.AddWindow("Test TV");
+    totalMediaRecord.window = window;
+    totalMediaRecord.PostKeyDown(VK_NUMPAD0 + 9);
+    totalMediaRecord.PostKeyDownExtended(VK_RETURN);
+    const std::string w = W(window);
+    EXPECT_EQ(desk.Actions(), (Calls{"PostMessageA(" + w + ",0x100,0x69,0x0)",
+                                     "PostMessageA(" + w + ",0x100,0xD,0x1500001)"}));
+}
+
+// --- Close of each adapter -----------------------------------------------------------
+
+struct CloseCase {
+    int appId;
+    const char* title;
+    const char* className;
+    bool storesWindow;
+};
+
+class AdapterClose : public AdapterTest, public ::testing::WithParamInterface<CloseCase> {
+  protected:
+    // Each adapter's mechanism, written out per application.
+    Calls ExpectedClose(int appId, platform::WindowHandle w) const {
+        switch (appId) {
+            case 1:
+            case 5:
+            case 7:
+                return AltF4After(w);
+            case 2:
+            case 8:
+                return ExitChord();
+            case 3:
+                return {"PostMessageA(" + W(w) + ",0x1519,0x1518,0x1)"};
+            case 4:
+                return {"SetForegroundWindow(" + W(w) + ")", "SetActiveWindow(" + W(w) + ")",
+                        "PostMessageA(" + W(w) + ",0x10,0x0,0x0)"};
+            default:
+                return {"PostMessageA(" + W(w) + ",0xFB8,0x1,0x0)"};
+        }
+    }
+    static constexpr platform::WindowHandle previous = 0x7777;
+};
+
+TEST_P(AdapterClose, ClosesItsRunningApp_AndClearsActive) {
+    const CloseCase& c = GetParam();
+    AppAdapter& record = AppRecord(c.appId);
+    record.active = 1;
+    record.window = previous;
+    const auto window = desk.AddWindow(c.title, c.className);
+    Adapter(c.appId).Close();
+    EXPECT_EQ(desk.Actions(), ExpectedClose(c.appId, window));
+    EXPECT_EQ(record.active, 0);
+    EXPECT_EQ(record.window, c.storesWindow ? window : previous);
+}
+
+TEST_P(AdapterClose, NotRunning_SendsNothing_AndLeavesActive) {
+    const CloseCase& c = GetParam();
+    AppAdapter& record = AppRecord(c.appId);
+    record.active = 1;
+    record.window = previous;
+    Adapter(c.appId).Close();
+    EXPECT_TRUE(desk.Actions().empty());
+    EXPECT_EQ(record.active, 1);
+    EXPECT_EQ(record.window, c.storesWindow ? 0u : previous);
+}
+
+INSTANTIATE_TEST_SUITE_P(EightAdapters, AdapterClose,
+                         ::testing::Values(CloseCase{1, "PowerCinema", "", true},
+                                           CloseCase{2, "Home Theater", "", false},
+                                           CloseCase{3, "My IC-TV Media Center", "", false},
+                                           CloseCase{4, "Media Center", "eHome Render Window", true},
+                                           CloseCase{5, "Arcsoft TotalMedia", "", true},
+                                           CloseCase{6, "Quartzview", "TarvexMainPanel_Class", false},
+                                           CloseCase{7, "Beyond TV", "Streamzap.WM.D3D", true},
+                                           CloseCase{8, "WinDVR 6", "", false}),
+                         [](const auto& info) { return "AppId" + std::to_string(info.param.appId); });
+
+TEST_F(AdapterTest, HomeTheaterClose_ComparesItsTitleCaseSensitively) {
+    homeTheaterRecord.active = 1;
+    desk.AddWindow("HOME THEATER");
+    Adapter(2).Close();
+    EXPECT_TRUE(desk.Actions().empty());
+    EXPECT_EQ(homeTheaterRecord.active, 1);
+}
+
+// --- Power of each adapter --------------------------------------------------------
+
+struct PowerCase {
+    int appId;
+    const char* title;  // main window as FindAppWindow looks for it
+    const char* className;
+    const char* closeTitle;  // a second window for a Close that looks elsewhere, or null
+    const char* executable;
+};
+
+class AdapterPower : public AdapterTest, public ::testing::WithParamInterface<PowerCase> {};
+
+TEST_P(AdapterPower, ClosesWheneverTheMainWindowIsPresent_WhateverActiveSays) {
+    const PowerCase& c = GetParam();
+    Install(c.appId, "C:\\TV", c.executable);
+    desk.AddWindow(c.title, c.className);
+    if (c.closeTitle != nullptr) desk.AddWindow(c.closeTitle);
+    AppAdapter& record = AppRecord(c.appId);
+    for (const std::int32_t active : {0, 1}) {
+        record.active = active;
+        desk.ClearLog();
+        Adapter(c.appId).Power();
+        EXPECT_FALSE(desk.Actions().empty()) << "active " << active;
+        EXPECT_TRUE(desk.Log({"ShellExecuteA", "SetTimer"}).empty()) << "active " << active;
+        EXPECT_EQ(record.active, 0);
+    }
+    EXPECT_EQ(watchFlags[c.appId - 1], 0);
+}
+
+TEST_P(AdapterPower, NotInstalled_ArmsTheWatch_AndSetsNoWatchFlag) {
+    const PowerCase& c = GetParam();
+    Adapter(c.appId).Power();
+    EXPECT_EQ(desk.Log({"SetTimer"}), (Calls{"SetTimer(" + W(owner) + ",0x2,1000)"}));
+    EXPECT_TRUE(desk.Actions().empty());
+    for (int k = 1; k <= appCount; ++k) EXPECT_EQ(watchFlags[k - 1], 0) << "entry " << k;
+}
+
+TEST_P(AdapterPower, NotRunning_LaunchesIt_ArmsTheWatch_AndSetsItsOwnWatchFlag) {
+    const PowerCase& c = GetParam();
+    Install(c.appId, "C:\\TV", c.executable);
+    Adapter(c.appId).Power();
+    EXPECT_EQ(desk.Log({"ShellExecuteA"}), (Calls{Shell(std::string("C:\\TV\\") + c.executable)}));
+    EXPECT_TRUE(desk.TimerSet(owner, 2));
+    for (int k = 1; k <= appCount; ++k) EXPECT_EQ(watchFlags[k - 1], k == c.appId ? 1 : 0) << "entry " << k;
+}
+
+INSTANTIATE_TEST_SUITE_P(EightAdapters, AdapterPower,
+                         ::testing::Values(PowerCase{1, "PowerCinema", "", nullptr, "PowerCinema.exe"},
+                                           PowerCase{2, "Home Theater", "", nullptr, "Home Theater.exe"},
+                                           PowerCase{3, "My IC-TV Media Center", "", nullptr, "HT IC-TV.exe"},
+                                           PowerCase{4, "", "eHome Render Window", nullptr, ""},
+                                           PowerCase{5, "Arcsoft TotalMedia", "", nullptr, "TotalMedia.exe"},
+                                           PowerCase{6, "", "TarvexMainPanel_Class", nullptr,
+                                                     "MainPanel.exe"},
+                                           PowerCase{7, "", "Streamzap.WM.D3D", nullptr, "BTVD3DShell.exe"},
+                                           PowerCase{8, "InterVideo WinDVR 6", "", "WinDVR 6", "WinDVR.exe"}),
+                         [](const auto& info) { return "AppId" + std::to_string(info.param.appId); });
+
+TEST_F(AdapterTest, WinDvr6Power_SeesItsMainWindow_ButItsCloseFindsNoWinDvr6Title) {
+    winDvr6.record.active = 1;
+    Install(8, "C:\\DVR", "WinDVR.exe");
+    desk.AddWindow("InterVideo WinDVR 6");
+    Adapter(8).Power();
+    EXPECT_TRUE(desk.Actions().empty());
+    EXPECT_TRUE(desk.Log({"SetTimer"}).empty());
+    EXPECT_EQ(winDvr6.record.active, 1);
+}
+
+TEST_F(AdapterTest, Power_FailedLaunch_ArmsTheWatch_ButSetsNoWatchFlag) {
+    Install(5, "C:\\TV", "TotalMedia.exe");
+    desk.onShellExecute = [](const std::string&) -> std::intptr_t { return 5; };
+    Adapter(5).Power();
+    EXPECT_TRUE(desk.TimerSet(owner, 2));
+    EXPECT_EQ(watchFlags[4], 0);
+}
+
+// --- Key-map rows -------------------------------------------------------------------
+
+platform::WindowHandle FindTestWindow() {
+    return platform::FindWindowExA(platform::GetDesktopWindow(), 0, nullptr, "Test TV");
+}
+int customCalls = 0;
+void CountCustomCall() {
+    ++customCalls;
+}
+
+const KeyMap testKeyMap = {
+    Keystroke(26, VK_CONTROL, 'S'),     Keystroke(20, VK_F8),
+    PostedKey(30, VK_UP, VK_RETURN),    PostedExtendedKey(16, VK_UP),
+    PostedExtendedKey(17, VK_DOWN, 1),  PostedKeyWithLParam(0, '1', 0x00020001),
+    Command(25, 0x0FB8, 2000, 0, 2000), Command(23, 5401, 5400, 0),
+    CustomAction(75, CountCustomCall),
+};
+
+struct RowCase {
+    const char* name;
+    std::uint32_t code;
+    Calls (*expected)(const std::string& w);
+};
+
+class KeyMapRow : public AdapterTest, public ::testing::WithParamInterface<RowCase> {};
+
+TEST_P(KeyMapRow, LooksTheWindowUpAnew_StoresIt_AndActsOnIt) {
+    const RowCase& c = GetParam();
+    const auto window = desk.AddWindow("Test TV");
+    totalMediaRecord.window = 0x7777;
+    RunKeyMap(totalMediaRecord, FindTestWindow, testKeyMap, c.code);
+    EXPECT_EQ(totalMediaRecord.window, window);
+    EXPECT_EQ(desk.Log({"FindWindowExA"}).size(), 1u);
+    Calls actions = desk.Actions();
+    const Calls sleeps = desk.Log({"Sleep"});
+    actions.insert(actions.end(), sleeps.begin(), sleeps.end());
+    EXPECT_EQ(actions, c.expected(W(window)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, KeyMapRow,
+    ::testing::Values(
+        RowCase{"Chord", 26,
+                [](const std::string& w) {
+                    return Calls{"SetForegroundWindow(" + w + ")", "SetActiveWindow(" + w + ")",
+                                 "keybd_event(0x11,0x0,0x1,0x0)",  "keybd_event(0x53,0x0,0x1,0x0)",
+                                 "keybd_event(0x53,0x0,0x3,0x0)",  "keybd_event(0x11,0x0,0x3,0x0)"};
+                }},
+        RowCase{"SingleKey", 20,
+                [](const std::string& w) {
+                    return Calls{"SetForegroundWindow(" + w + ")", "SetActiveWindow(" + w + ")",
+                                 "keybd_event(0x77,0x0,0x1,0x0)", "keybd_event(0x77,0x0,0x3,0x0)"};
+                }},
+        RowCase{"TwoPostedKeys", 30,
+                [](const std::string& w) {
+                    return Calls{"PostMessageA(" + w + ",0x100,0x26,0x0)",
+                                 "PostMessageA(" + w + ",0x100,0xD,0x0)"};
+                }},
+        RowCase{"PostedExtended", 16,
+                [](const std::string& w) { return Calls{"PostMessageA(" + w + ",0x100,0x26,0x1500001)"}; }},
+        RowCase{"PostedExtendedInForeground", 17,
+                [](const std::string& w) {
+                    return Calls{"SetForegroundWindow(" + w + ")", "SetActiveWindow(" + w + ")",
+                                 "PostMessageA(" + w + ",0x100,0x28,0x1500001)"};
+                }},
+        RowCase{"PostedWithLParam", 0,
+                [](const std::string& w) { return Calls{"PostMessageA(" + w + ",0x100,0x31,0x20001)"}; }},
+        RowCase{"CommandWithPause", 25,
+                [](const std::string& w) {
+                    return Calls{"PostMessageA(" + w + ",0xFB8,0x7D0,0x0)", "Sleep(2000)"};
+                }},
+        RowCase{"CommandInLParam", 23,
+                [](const std::string& w) { return Calls{"PostMessageA(" + w + ",0x1519,0x1518,0x0)"}; }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AdapterTest, KeyMapRow_WindowGone_StoresNull_SendsNothing_ButStillPauses) {
+    const auto window = desk.AddWindow("Test TV");
+    RunKeyMap(totalMediaRecord, FindTestWindow, testKeyMap, 26);
+    ASSERT_EQ(totalMediaRecord.window, window);
+    desk.RemoveWindow(window);
+    desk.ClearLog();
+    for (const std::uint32_t code : {26u, 30u, 17u, 23u, 25u})
+        RunKeyMap(totalMediaRecord, FindTestWindow, testKeyMap, code);
+    EXPECT_EQ(totalMediaRecord.window, 0u);
+    EXPECT_TRUE(desk.Actions().empty());
+    EXPECT_EQ(desk.Log({"Sleep"}), (Calls{"Sleep(2000)"}));
+}
+
+TEST_F(AdapterTest, KeyMap_CodeWithoutRow_MakesNoLookup_AndCustomRowsMakeTheirOwn) {
+    desk.AddWindow("Test TV");
+    totalMediaRecord.window = 0x7777;
+    for (const std::uint32_t code : {12u, 13u, 255u, 256u + 26u, 0xFFFFFFFFu}) {
+        RunKeyMap(totalMediaRecord, FindTestWindow, testKeyMap, code);
+    }
+    EXPECT_TRUE(desk.log.empty());
+    customCalls = 0;
+    RunKeyMap(totalMediaRecord, FindTestWindow, testKeyMap, 75);
+    EXPECT_EQ(customCalls, 1);
+    EXPECT_TRUE(desk.log.empty());
+    EXPECT_EQ(totalMediaRecord.window, 0x7777u);
+}
+
+}  // namespace
