@@ -25,7 +25,14 @@ class RigTestCase(unittest.TestCase):
 
     def setUp(self):
         self.rig = Rig(self.id().rsplit(".", 1)[-1])
-        self.addCleanup(self.rig.close)
+        self.addCleanup(lambda: self.rig.close())
+
+    def fresh_rig(self):
+        """A new prefix for the next row of a table-driven test."""
+        if not self.rig.used:
+            return
+        self.rig.close()
+        self.rig = Rig(self.id().rsplit(".", 1)[-1])
 
     def start_utility(self, *devices):
         """Registers the devices, starts RemoteControl.exe and waits for its window."""

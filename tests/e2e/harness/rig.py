@@ -26,6 +26,7 @@ class Rig:
         self.prefix = prefix.WinePrefix(prefix.copy_prefix(session.template(), self.dir / "prefix"),
                                         session.display())
         self.processes = []
+        self.used = False  # anything started or registered in this prefix yet
         self.control = capture_driver.ControlScript(self.dir / "control.txt")
         self.driver_log = capture_driver.RequestLog(self.dir / "driver.log")
         self.prefix.start(self.dir / "warm-up.log")
@@ -44,11 +45,13 @@ class Rig:
 
     # -- the stand-in driver -------------------------------------------------
     def register_devices(self, *devices):
+        self.used = True
         text = capture_driver.registration(devices, self.control.path, self.driver_log.path)
         self.prefix.reg_import(text, self.dir)
 
     # -- programs ------------------------------------------------------------
     def spawn(self, exe, *args, output_name):
+        self.used = True
         process = self.prefix.spawn([exe, *args], self.dir / output_name)
         self.processes.append(process)
         return process
@@ -87,3 +90,21 @@ class Rig:
             if entry:
                 titles.append(entry["title"])
         return titles
+
+    def dialog_texts(self, caption):
+        """Texts of the controls of the dialog (message box) with this caption."""
+        from .capture_driver import parse_line
+        result = self.wintool("dialog", caption)
+        if result.returncode != 0:
+            raise AssertionError(f"no dialog captioned {caption!r}")
+        texts = []
+        for line in result.stdout.splitlines():
+            if line.startswith("control "):
+                entry = parse_line("t=0 " + line)
+                texts.append(unescape(entry["title"]))
+        return texts
+
+
+def unescape(text):
+    """Undoes wintool's C-style quoting."""
+    return text.encode("latin-1", "backslashreplace").decode("unicode_escape")
