@@ -1,6 +1,6 @@
 // The fake desktop's own state: windows in Z order, the registry, the clock
 // and its timers, and the log queries. The platform functions that act on it
-// are in fake_platform.cpp.
+// are in fake_platform.cpp and its siblings.
 #include "fake/fake_desktop.h"
 
 #include <algorithm>
@@ -25,7 +25,9 @@ bool IsRootPath(const std::string& key) {
     return key == "hklm" || key == "hkcu" || key == "hkcr" || key == "hku";
 }
 
-std::string FunctionName(const std::string& entry) { return entry.substr(0, entry.find('(')); }
+std::string FunctionName(const std::string& entry) {
+    return entry.substr(0, entry.find('('));
+}
 
 // How long until the timer is due, negative when overdue (after a Sleep). The
 // clock wraps at 2^32 like GetTickCount, so due times compare by difference.
@@ -35,7 +37,9 @@ std::int64_t DueIn(const TimerState& timer, std::uint32_t now) {
 
 }  // namespace
 
-std::string W(WindowHandle window) { return window == 0 ? "0x0" : "w" + std::to_string(window); }
+std::string W(WindowHandle window) {
+    return window == 0 ? "0x0" : "w" + std::to_string(window);
+}
 
 Desktop& Desktop::Get() {
     // Never destroyed: the program's static objects (timer slots) may still
@@ -88,7 +92,9 @@ Window* Desktop::Find(WindowHandle window) {
     return found == windows.end() ? nullptr : &found->second;
 }
 
-std::vector<WindowHandle> Desktop::ZOrder() const { return zOrder; }
+std::vector<WindowHandle> Desktop::ZOrder() const {
+    return zOrder;
+}
 
 // --- Registry --------------------------------------------------------------
 
@@ -149,7 +155,9 @@ std::optional<std::uint32_t> Desktop::GetDword(const std::string& keyPath, const
     return static_cast<std::uint32_t>(d[0] | d[1] << 8 | d[2] << 16 | static_cast<std::uint32_t>(d[3]) << 24);
 }
 
-int Desktop::openKeyCount() const { return static_cast<int>(openKeys.size()); }
+int Desktop::openKeyCount() const {
+    return static_cast<int>(openKeys.size());
+}
 
 // --- Clock and timers --------------------------------------------------------
 
@@ -207,7 +215,9 @@ bool Desktop::FireTimer(WindowHandle window, std::uintptr_t id) {
     return true;
 }
 
-bool Desktop::TimerSet(WindowHandle window, std::uintptr_t id) const { return Timer(window, id) != nullptr; }
+bool Desktop::TimerSet(WindowHandle window, std::uintptr_t id) const {
+    return Timer(window, id) != nullptr;
+}
 
 const TimerState* Desktop::Timer(WindowHandle window, std::uintptr_t id) const {
     for (const TimerState& timer : timers) {

@@ -16,7 +16,9 @@ inline std::string Lower(std::string text) {
     return text;
 }
 
-inline bool EqualNoCase(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+inline bool EqualNoCase(const std::string& a, const std::string& b) {
+    return Lower(a) == Lower(b);
+}
 
 // The form under which Desktop::registry stores a key path: lower case,
 // roots abbreviated ("HKEY_LOCAL_MACHINE" is "hklm"), no trailing backslash.
@@ -50,11 +52,17 @@ inline std::string Hex(std::uint64_t value) {
 
 // WPARAM, LPARAM, ULONG_PTR and HRESULT-like values are 32 bits wide on the
 // target, so the log shows them as the 32-bit program would pass them.
-inline std::string Hex32(std::uint64_t value) { return Hex(value & 0xFFFFFFFFu); }
+inline std::string Hex32(std::uint64_t value) {
+    return Hex(value & 0xFFFFFFFFu);
+}
 
-inline std::string Dec(long long value) { return std::to_string(value); }
+inline std::string Dec(long long value) {
+    return std::to_string(value);
+}
 
 // A string argument in double quotes (no escaping), or null.
-inline std::string Str(const char* text) { return text ? "\"" + std::string(text) + "\"" : "null"; }
+inline std::string Str(const char* text) {
+    return text ? "\"" + std::string(text) + "\"" : "null";
+}
 
 }  // namespace fake

@@ -14,7 +14,7 @@
 #include "platform/win32_constants.h"
 
 class FakeDesktopTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         desk.Reset();
         desk.screenWidth = 1024;

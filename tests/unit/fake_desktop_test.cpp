@@ -21,7 +21,9 @@ std::vector<WindowHandle> FindAll(WindowHandle parent, const char* className, co
     return found;
 }
 
-platform::LResult QuietProcedure(WindowHandle, std::uint32_t, platform::WParam, platform::LParam) { return 0; }
+platform::LResult QuietProcedure(WindowHandle, std::uint32_t, platform::WParam, platform::LParam) {
+    return 0;
+}
 
 }  // namespace
 
@@ -97,7 +99,8 @@ TEST_F(FakeDesktopTest, GetWindowText_CutsAtBufferSizeMinusOne_AndTerminates) {
         if (written > 0) {
             EXPECT_EQ(buffer[c.expected], '\0');
         }
-        EXPECT_EQ(std::string(buffer + written, sizeof buffer - written), std::string(sizeof buffer - written, '#'));
+        EXPECT_EQ(std::string(buffer + written, sizeof buffer - written),
+                  std::string(sizeof buffer - written, '#'));
     }
 }
 
@@ -118,7 +121,7 @@ TEST_F(FakeDesktopTest, RegQueryValueEx_CopiesExactlyTheStoredBytes_OrReportsMor
         std::uint32_t size;
         long expected;
         std::uint32_t sizeAfter;
-        std::uint32_t type;  // REG_NONE: not reported
+        std::uint32_t type;               // REG_NONE: not reported
         std::vector<std::uint8_t> bytes;  // the buffer's start; the rest must stay untouched
     };
     const Case cases[] = {
@@ -138,8 +141,9 @@ TEST_F(FakeDesktopTest, RegQueryValueEx_CopiesExactlyTheStoredBytes_OrReportsMor
         std::memset(buffer, kUntouched, sizeof buffer);
         std::uint32_t size = c.size;
         std::uint32_t type = REG_NONE;
-        EXPECT_EQ(platform::RegQueryValueExA(key, c.name, nullptr, &type, c.withBuffer ? buffer : nullptr, &size),
-                  c.expected);
+        EXPECT_EQ(
+            platform::RegQueryValueExA(key, c.name, nullptr, &type, c.withBuffer ? buffer : nullptr, &size),
+            c.expected);
         EXPECT_EQ(size, c.sizeAfter);
         EXPECT_EQ(type, c.type);
         std::vector<std::uint8_t> expectedBuffer(sizeof buffer, kUntouched);
@@ -188,8 +192,8 @@ struct Firing {
 };
 
 std::ostream& operator<<(std::ostream& out, const Firing& firing) {
-    return out << "{" << fake::W(firing.window) << ",id " << firing.id << ",tick 0x" << std::hex << firing.tick
-               << std::dec << "}";
+    return out << "{" << fake::W(firing.window) << ",id " << firing.id << ",tick 0x" << std::hex
+               << firing.tick << std::dec << "}";
 }
 
 std::vector<Firing> firings;
@@ -220,8 +224,10 @@ TEST_F(FakeDesktopTest, Advance_FiresTimersInDueOrder_AcrossTheTickWrap) {
 
     Advance(200);
 
-    EXPECT_EQ(firings, (std::vector<Firing>{{window, 1, 0x31}, {window, 2, 0x54}, {window, 1, 0x72},
-                                            {window, 1, 0xB3}, {window, 2, 0xB8}}));
+    EXPECT_EQ(
+        firings,
+        (std::vector<Firing>{
+            {window, 1, 0x31}, {window, 2, 0x54}, {window, 1, 0x72}, {window, 1, 0xB3}, {window, 2, 0xB8}}));
     EXPECT_EQ(desk.tickCount, 0xB8u);
     EXPECT_EQ(platform::GetTickCount(), 0xB8u);
 }
@@ -295,7 +301,8 @@ std::vector<std::uint8_t> StatusRequest(std::uint8_t selector) {
     return request;
 }
 
-std::vector<std::uint8_t> TransferRequest(std::uint8_t deviceAddress, std::uint32_t readBuffer, std::uint32_t count) {
+std::vector<std::uint8_t> TransferRequest(std::uint8_t deviceAddress, std::uint32_t readBuffer,
+                                          std::uint32_t count) {
     std::vector<std::uint8_t> request{0x66, 0xC4, 0xB1, 0xFB, 0x03, 0xBE, 0x0F, 0x47,
                                       0x9A, 0x8F, 0xA2, 0xAA, 0x0F, 0xA2, 0xC0, 0xEE};
     request.resize(48);
@@ -335,8 +342,23 @@ TEST_F(FakeDesktopTest, KsProperty_AnswersStatusAndTransferFromTheKeyQueue) {
         {"read the code", kTransfer, 0x60, {0x15, 0x16}, 0, 0, S_OK, {0x15, 0, kUntouched}, {0x16}},
         {"read with none waiting", kTransfer, 0x60, {}, 0, 0, S_OK, {0, 0, kUntouched}, {}},
         {"other device", kTransfer, 0x50, {0x15}, 0, 0, S_OK, {0, 0, kUntouched}, {0x15}},
-        {"transfer fails", kTransfer, 0x60, {0x15}, 0, E_FAIL, E_FAIL, {kUntouched, kUntouched, kUntouched}, {0x15}},
-        {"unknown buffer", kTransferToUnknownBuffer, 0x60, {0x15}, 0, 0, E_FAIL, {kUntouched, kUntouched, kUntouched},
+        {"transfer fails",
+         kTransfer,
+         0x60,
+         {0x15},
+         0,
+         E_FAIL,
+         E_FAIL,
+         {kUntouched, kUntouched, kUntouched},
+         {0x15}},
+        {"unknown buffer",
+         kTransferToUnknownBuffer,
+         0x60,
+         {0x15},
+         0,
+         0,
+         E_FAIL,
+         {kUntouched, kUntouched, kUntouched},
          {0x15}},
         {"status set, transfer layout", kStatusAsTransfer, 8, {0x15}, 0, 0, E_FAIL, {kUntouched}, {0x15}},
     };
@@ -369,8 +391,8 @@ TEST_F(FakeDesktopTest, KsProperty_AnswersStatusAndTransferFromTheKeyQueue) {
                 break;
         }
         std::uint32_t returned = 0;
-        EXPECT_EQ(platform::KsProperty(control, request.data(), static_cast<std::uint32_t>(request.size()), data,
-                                       dataLength, &returned),
+        EXPECT_EQ(platform::KsProperty(control, request.data(), static_cast<std::uint32_t>(request.size()),
+                                       data, dataLength, &returned),
                   c.expected);
         const std::uint8_t* answer = c.kind == kStatus || c.kind == kStatusAsTransfer ? data : readBuffer;
         EXPECT_EQ(std::vector<std::uint8_t>(answer, answer + c.answer.size()), c.answer);
