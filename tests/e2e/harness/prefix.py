@@ -27,7 +27,8 @@ def base_env(prefix_dir, display):
     env.update({
         "WINEPREFIX": str(prefix_dir),
         "WINEARCH": "win32",
-        "WINEDEBUG": env.get("ALDER_E2E_WINEDEBUG", "-all"),
+        # Wine's errors land in each program's .out file, for post-mortems.
+        "WINEDEBUG": env.get("ALDER_E2E_WINEDEBUG", "fixme-all"),
         # No Mono or Gecko installer dialogs: nothing here needs them.
         "WINEDLLOVERRIDES": "mscoree,mshtml=",
         "DISPLAY": display,
@@ -60,11 +61,16 @@ class WinePrefix:
         """Ends every process of the prefix and its server, saving the registry."""
         if not self.server_running:
             return
-        subprocess.run(["wineserver", "-k"], env=self.env, timeout=30,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        subprocess.run(["wineserver", "-w"], env=self.env, timeout=30,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.server_running = False
+        try:
+            subprocess.run(["wineserver", "-k"], env=self.env, timeout=30,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            subprocess.run(["wineserver", "-w"], env=self.env, timeout=30,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        except subprocess.TimeoutExpired:
+            # A wedged server must not outlive the test: kill it outright.
+            subprocess.run(["wineserver", "-k9"], env=self.env, timeout=30,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     # -- processes ---------------------------------------------------------
     def run(self, args, timeout=60, check=True):
