@@ -219,7 +219,8 @@ public:
     std::set<std::pair<WindowHandle, std::uint32_t>> trayIcons;
     std::uint32_t lastError = 0;  // GetLastError
     // Set by AdjustTokenPrivileges when the shutdown privilege is granted;
-    // ExitWindowsEx refuses to shut down or restart without it, as Windows does.
+    // ExitWindowsEx refuses to shut down or restart without it, as Windows NT
+    // does (not when version.dwPlatformId is VER_PLATFORM_WIN32_WINDOWS).
     bool shutdownPrivilegeEnabled = false;
 
     // --- The log -------------------------------------------------------------------------

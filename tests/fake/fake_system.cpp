@@ -215,7 +215,10 @@ std::uint32_t GetLastError() {
 int ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
     Log("ExitWindowsEx", {Hex(flags), Hex(reserved)});
     fake::Desktop& desktop = D();
-    const bool needsPrivilege = (flags & (EWX_SHUTDOWN | kEwxReboot | EWX_POWEROFF)) != 0;
+    // NT refuses to shut down or restart for a process without the enabled
+    // privilege; Windows 9x has no privileges to enable.
+    const bool needsPrivilege = (flags & (EWX_SHUTDOWN | kEwxReboot | EWX_POWEROFF)) != 0 &&
+                                desktop.version.dwPlatformId != VER_PLATFORM_WIN32_WINDOWS;
     if (needsPrivilege && !desktop.shutdownPrivilegeEnabled) {
         desktop.lastError = kErrorPrivilegeNotHeld;
         return 0;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <stdexcept>
 #include <tuple>
 #include <vector>
 
@@ -13,9 +14,12 @@ namespace {
 
 using platform::WindowHandle;
 
+// Every match, continuing each search after the last one found; bounded, so
+// that a search which never moves on fails instead of hanging.
 std::vector<WindowHandle> FindAll(WindowHandle parent, const char* className, const char* title) {
     std::vector<WindowHandle> found;
-    for (WindowHandle after = 0; (after = platform::FindWindowExA(parent, after, className, title)) != 0;) {
+    for (WindowHandle after = 0; found.size() <= fake::Desktop::Get().windows.size() &&
+                                 (after = platform::FindWindowExA(parent, after, className, title)) != 0;) {
         found.push_back(after);
     }
     return found;
@@ -199,6 +203,8 @@ std::ostream& operator<<(std::ostream& out, const Firing& firing) {
 std::vector<Firing> firings;
 
 void RecordFiring(WindowHandle window, std::uint32_t message, std::uintptr_t id, std::uint32_t tick) {
+    // A clock that stops moving would fire for ever: fail the test instead.
+    if (firings.size() > 100) throw std::runtime_error("timers keep firing without the clock moving on");
     EXPECT_EQ(message, WM_TIMER);
     EXPECT_EQ(tick, fake::Desktop::Get().tickCount);
     firings.push_back(Firing{window, id, tick});
