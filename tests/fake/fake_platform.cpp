@@ -153,8 +153,9 @@ LResult DispatchMessageA(const Message* message) {
     if (!message) return 0;
     const fake::Window* target = D().Find(message->hwnd);
     if (!target) return 0;
-    if (target->procedure)
+    if (target->procedure) {
         return target->procedure(message->hwnd, message->message, message->wParam, message->lParam);
+    }
     if (target->dialogProcedure) {
         return target->dialogProcedure(message->hwnd, message->message, message->wParam, message->lParam);
     }

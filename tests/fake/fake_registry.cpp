@@ -33,9 +33,12 @@ KeyRef Resolve(RegKey handle) {
     for (const auto& [root, name] : roots) {
         if (handle == root) return KeyRef{true, name, fake::KeyPathKey(name), kMaximumAllowed};
     }
-    const auto open = D().openKeyInfo.find(handle);
-    if (open == D().openKeyInfo.end()) return KeyRef{};
-    return KeyRef{true, open->second.spelledPath, D().openKeys.at(handle), open->second.access};
+    const auto open = D().openKeys.find(handle);
+    if (open == D().openKeys.end()) return KeyRef{};
+    // A handle a test put into openKeys itself has no details: full access.
+    const auto info = D().openKeyInfo.find(handle);
+    if (info == D().openKeyInfo.end()) return KeyRef{true, open->second, open->second, kMaximumAllowed};
+    return KeyRef{true, info->second.spelledPath, open->second, info->second.access};
 }
 
 std::string KeyName(RegKey handle) {
