@@ -78,8 +78,29 @@ class Rig:
 
     def wait_remote_control_ready(self, process, timeout=30):
         """The utility has created its main window (or ended before that)."""
-        wait_until(lambda: process.poll() is not None or self.window_exists(MAIN_WINDOW, MAIN_WINDOW),
-                   timeout, "RemoteControl.exe's main window")
+        try:
+            wait_until(lambda: process.poll() is not None or self.window_exists(MAIN_WINDOW, MAIN_WINDOW),
+                       timeout, "RemoteControl.exe's main window")
+        except AssertionError as failure:
+            raise AssertionError(f"{failure}\n{self.backtraces('RemoteControl.exe')}") from None
+
+    def backtraces(self, executable):
+        """winedbg's backtrace of every thread of the prefix's processes named so,
+        for the failure report of a program that stopped answering."""
+        report = []
+        try:
+            processes = self.prefix.run(["winedbg", "--command", "info proc"], check=False, timeout=60).stdout
+            for line in processes.splitlines():
+                if executable.lower() in line.lower():
+                    pid = line.split()[0].lstrip("=")
+                    result = subprocess.run(["wine", "winedbg"], input=f"attach 0x{pid}\nbt all\ndetach\nquit\n",
+                                            env=self.prefix.env, capture_output=True, text=True, timeout=60,
+                                            errors="replace")
+                    report.append(result.stdout)
+        except (subprocess.TimeoutExpired, OSError) as error:
+            report.append(f"no backtrace: {error}")
+        (self.dir / "backtraces.txt").write_text("\n".join(report))
+        return "\n".join(report) or f"no {executable} process to trace"
 
     def top_level_titles(self):
         """Titles of all top-level windows in Z order (topmost first)."""
