@@ -9,23 +9,11 @@
 #include <vector>
 
 #include "adapters/key_map.h"
+#include "expected_input.h"
 #include "product_fixture.h"
 
 namespace {
 
-using Calls = std::vector<std::string>;
-
-Calls AltF4After(platform::WindowHandle window) {
-    const std::string w = fake::W(window);
-    return {"SetForegroundWindow(" + w + ")", "SetActiveWindow(" + w + ")",
-            "keybd_event(0x12,0x0,0x1,0x0)",  "keybd_event(0x73,0x0,0x1,0x0)",
-            "keybd_event(0x73,0x0,0x3,0x0)",  "keybd_event(0x12,0x0,0x3,0x0)"};
-}
-Calls ExitChord() {
-    return {"keybd_event(0x12,0x0,0x1,0x0)", "keybd_event(0x11,0x0,0x1,0x0)", "keybd_event(0x10,0x0,0x1,0x0)",
-            "keybd_event(0x77,0x0,0x1,0x0)", "keybd_event(0x77,0x0,0x3,0x0)", "keybd_event(0x10,0x0,0x3,0x0)",
-            "keybd_event(0x11,0x0,0x3,0x0)", "keybd_event(0x12,0x0,0x3,0x0)"};
-}
 std::string Shell(const std::string& path) {
     return "ShellExecuteA(0x0,\"open\",\"" + path + "\",\"remote\",null,5)";
 }

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "expected_input.h"
 #include "product_fixture.h"
 
 namespace {
 
-using Calls = std::vector<std::string>;
 
 const char* const reinitializeBox =
     "MessageBoxA(0x0,\"Please re-initialize the TV application settings.\",\"Remote Control\",0x10000)";
@@ -348,20 +348,6 @@ TEST_F(DispatchKeyTest, PowerKey_DoesNothing_WhenDefaultAppNamesNoApplication) {
             EXPECT_TRUE(receiverOrClock) << "defaultApp " << value << ": " << entry;
         }
     }
-}
-
-// How each application's Close shows when its window is present, written out
-// per application; Home Theater and WinDVR 6 send the same chord.
-Calls AltF4After(platform::WindowHandle window) {
-    const std::string w = fake::W(window);
-    return {"SetForegroundWindow(" + w + ")", "SetActiveWindow(" + w + ")",
-            "keybd_event(0x12,0x0,0x1,0x0)",  "keybd_event(0x73,0x0,0x1,0x0)",
-            "keybd_event(0x73,0x0,0x3,0x0)",  "keybd_event(0x12,0x0,0x3,0x0)"};
-}
-Calls ExitChord() {
-    return {"keybd_event(0x12,0x0,0x1,0x0)", "keybd_event(0x11,0x0,0x1,0x0)", "keybd_event(0x10,0x0,0x1,0x0)",
-            "keybd_event(0x77,0x0,0x1,0x0)", "keybd_event(0x77,0x0,0x3,0x0)", "keybd_event(0x10,0x0,0x3,0x0)",
-            "keybd_event(0x11,0x0,0x3,0x0)", "keybd_event(0x12,0x0,0x3,0x0)"};
 }
 
 struct CloseOrderCase {
