@@ -17,9 +17,7 @@ class MediaCenterDetectionTest : public ProductTest {
   protected:
     void SetUp() override {
         ProductTest::SetUp();
-        desk.version.dwPlatformId = VER_PLATFORM_WIN32_NT;
-        desk.version.dwMajorVersion = 5;
-        desk.version.dwMinorVersion = 1;
+        RunOnWindowsXp();
         desk.SetDword(registrationKey, "Installed", 1);
         desk.windowsDirectory = "C:\\WINDOWS";
         desk.existingFiles.insert("C:\\WINDOWS\\ehome\\ehshell.exe");

@@ -63,6 +63,13 @@ class ProductTest : public FakeDesktopTest {
         record.installed = 1;
     }
 
+    // GetVersionExA answers Windows XP: NT platform, version 5.1.
+    void RunOnWindowsXp() {
+        desk.version.dwPlatformId = VER_PLATFORM_WIN32_NT;
+        desk.version.dwMajorVersion = 5;
+        desk.version.dwMinorVersion = 1;
+    }
+
     void Tick() { DispatchKey(owner, WM_TIMER, 1, desk.tickCount); }
     // One poll tick at the given time that finds code waiting.
     void ReadAt(std::uint8_t code, std::uint32_t tick) {

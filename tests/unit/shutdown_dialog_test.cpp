@@ -16,9 +16,7 @@ class ShutDownDialogTest : public ProductTest {
 protected:
     void SetUp() override {
         ProductTest::SetUp();
-        desk.version.dwPlatformId = VER_PLATFORM_WIN32_NT;
-        desk.version.dwMajorVersion = 5;
-        desk.version.dwMinorVersion = 1;
+        RunOnWindowsXp();
     }
     // Runs the dialog; press drives it the way the dispatcher or the user would.
     std::intptr_t ShowAndDo(std::function<void(platform::WindowHandle)> press) {
