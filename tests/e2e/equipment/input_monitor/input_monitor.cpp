@@ -1,6 +1,9 @@
 // Records the input the utility injects, in order: low-level keyboard and
 // mouse hooks for injected events, plus GetCursorPos sampling, because a
 // SetCursorPos over an empty part of the screen produces no hook event.
+// When the sampler itself was held up long enough to miss a position (the
+// utility moves at most once per 65 ms tick), it says so with a `stall`
+// line, so that a test can tell a gap of its own from a fault of the utility.
 //   input_monitor --log <file>
 #include <windows.h>
 
@@ -41,10 +44,21 @@ LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Well below one poll tick: two moves can only fall into one gap this long.
+constexpr double kStallSeconds = 0.030;
+
 DWORD WINAPI SampleCursor(void*) {
   POINT last = {-100000, -100000};
+  double previous = equipment::WallClockSeconds();
   for (;;) {
     POINT now;
+    const double sampledAt = equipment::WallClockSeconds();
+    if (sampledAt - previous > kStallSeconds) {
+      char line[64];
+      snprintf(line, sizeof line, "stall ms=%.0f", (sampledAt - previous) * 1000);
+      Locked(line);
+    }
+    previous = sampledAt;
     if (GetCursorPos(&now) && (now.x != last.x || now.y != last.y)) {
       char line[64];
       snprintf(line, sizeof line, "cursor x=%ld y=%ld", now.x, now.y);

@@ -9,6 +9,8 @@
 //   wintool getforeground
 //   wintool dialog <caption>              (controls of a dialog, e.g. a message box)
 //   wintool press <caption> <button text> (clicks a button of that dialog)
+//   wintool cursor [<x> <y>]              (SetCursorPos when given; prints GetCursorPos)
+//   wintool swapbuttons <0|1>             (SwapMouseButton; prints SM_SWAPBUTTON after it)
 #include <windows.h>
 
 #include <cstdio>
@@ -139,6 +141,16 @@ int main(int argc, char** argv) {
       Describe("pressed", search.found);
     }
     rc = search.found ? 0 : 1;
+  } else if (command == "cursor" && (argc == 2 || argc == 4)) {
+    if (argc == 4) SetCursorPos(static_cast<int>(Number(argv[2])), static_cast<int>(Number(argv[3])));
+    POINT at = {};
+    GetCursorPos(&at);
+    printf("cursor x=%ld y=%ld\n", at.x, at.y);
+    rc = 0;
+  } else if (command == "swapbuttons" && argc == 3) {
+    const BOOL before = SwapMouseButton(Number(argv[2]) != 0);
+    printf("swapped before=%d now=%d\n", before ? 1 : 0, GetSystemMetrics(SM_SWAPBUTTON) ? 1 : 0);
+    rc = 0;
   }
   fflush(stdout);
   return rc;
