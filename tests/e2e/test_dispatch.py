@@ -32,6 +32,7 @@ POWER, NUMBER_KEY, UP_KEY, SHUT_DOWN_KEY, QUARTZVIEW_SHUT_DOWN_KEY = 12, 6, 16, 
 # Alt+F4 as keybd_event flags 1 (down) and 3 (up) reach the low-level hook.
 ALT_F4_AS_HOOKED = [(0x12, 0x11), (0x73, 0x11), (0x73, 0x91), (0x12, 0x91)]
 KF_EXTENDED_IN_LPARAM = 0x01000000
+KF_ALTDOWN_IN_LPARAM = 0x20000000  # the context code of a key message
 
 
 class DispatchTestCase(RigTestCase):
@@ -81,10 +82,27 @@ class DispatchTestCase(RigTestCase):
             if reactivate:
                 press(self.rig, *reactivate)
         got = [(e["name"], int(e["wp"], 16), int(e["lp"], 16), e["fg"]) for e in totalmedia.messages()[before:]]
-        self.assertEqual([(name, wp, fg) for name, wp, _, fg in got],
-                         [("WM_SYSKEYDOWN", 0x12, "1"), ("WM_SYSKEYDOWN", 0x73, "1"), ("WM_CLOSE", 0, "1")])
-        self.assertTrue(all(lp & KF_EXTENDED_IN_LPARAM for name, _, lp, _ in got if name != "WM_CLOSE"),
-                        f"extended keys expected: {got}")
+        expected = [("WM_SYSKEYDOWN", 0x12), ("WM_SYSKEYDOWN", 0x73), ("WM_CLOSE", 0)]
+        if [(name, wp) for name, wp, _, _ in got[:1]] == expected[1:2]:
+            # The same loss, of the first key only: Alt went down in Wine's key
+            # state but reached no window, so F4 still came as a system key.
+            print(f"\n{self.id()}: Alt's key-down reached no window; F4 closed it", file=sys.stderr)
+            expected = expected[1:]
+        self.assertEqual([(name, wp) for name, wp, _, _ in got], expected, got)
+        self.assertTrue(all(fg == "1" for *_, fg in got), f"all in the foreground: {got}")
+        keys = [lp for name, _, lp, _ in got if name != "WM_CLOSE"]
+        self.assertTrue(all(lp & KF_EXTENDED_IN_LPARAM for lp in keys), f"extended keys expected: {got}")
+        self.assertTrue(keys[-1] & KF_ALTDOWN_IN_LPARAM, f"F4 with Alt held: {got}")
+
+    def bring_to_foreground(self, window):
+        self.rig.wintool("foreground", *window, check=True)
+        wait_until(lambda: f'title="{window[1]}"' in self.rig.wintool("getforeground").stdout, 5,
+                   f"{window[1]!r} in the foreground")
+
+    def start_decoy_in_foreground(self):
+        decoy = TvApp(self.rig, [DECOY], stay=True)
+        self.bring_to_foreground(DECOY)
+        return decoy
 
     def panel_commands(self, quartzview):
         quartzview.barrier()  # posted after the utility's posts, so handled after them
@@ -116,8 +134,12 @@ class RunningApplication(DispatchTestCase):
     def test_TotalMedia_NumberKeyMakesItActive_PowerClosesItWithAltF4(self):
         self.monitor.place_pointer(600, 500)
         totalmedia = TvApp(self.rig, [TOTALMEDIA], stay=False)
-        self.press_expecting_nothing([NUMBER_KEY], [totalmedia], pointer=(600, 500))
+        # Another window in the foreground: the chord reaches TotalMedia only
+        # if the utility brings it forward first.
+        guide = self.start_decoy_in_foreground()
+        self.press_expecting_nothing([NUMBER_KEY], [totalmedia, guide], pointer=(600, 500))
         self.assertPowerClosesTotalMedia(totalmedia)
+        self.assertEqual(guide.messages(), [], "nothing for the window that was in the foreground")
         # Closed straight away: the route with no application active would
         # have asked about the missing default application first.
         self.assertFalse(self.rig.window_exists("#32770", MESSAGE_CAPTION))
@@ -125,8 +147,7 @@ class RunningApplication(DispatchTestCase):
     def test_Quartzview_NumberKeyMakesItActive_PowerPostsItsCloseCommand_ForegroundUnchanged(self):
         self.monitor.place_pointer(600, 500)
         tv = TvApp(self.rig, [QUARTZVIEW, DECOY], stay=True)
-        self.rig.wintool("foreground", *DECOY, check=True)
-        wait_until(lambda: DECOY[1] in self.rig.wintool("getforeground").stdout, 5, "the guide in the foreground")
+        self.bring_to_foreground(DECOY)
         self.press_expecting_nothing([NUMBER_KEY], [tv], pointer=(600, 500))
         press(self.rig, POWER)
         self.assertEqual(self.panel_commands(tv), [(PANEL_CLOSE_COMMAND, 0, "0")])
@@ -147,9 +168,12 @@ class RunningApplication(DispatchTestCase):
                 self.assertPowerClosesTotalMedia(apps[TOTALMEDIA])
                 self.assertEqual(self.panel_commands(apps[QUARTZVIEW]), [], "Quartzview left alone")
                 # With TotalMedia gone, the next number key finds Quartzview.
+                # (Which window Wine activates after the close is its own
+                # affair, so the foreground is not asserted here.)
                 press(self.rig, NUMBER_KEY)
                 press(self.rig, POWER)
-                self.assertEqual(self.panel_commands(apps[QUARTZVIEW]), [(PANEL_CLOSE_COMMAND, 0, "0")])
+                self.assertEqual([(wp, lp) for wp, lp, _ in self.panel_commands(apps[QUARTZVIEW])],
+                                 [(PANEL_CLOSE_COMMAND, 0)])
 
 
 class NoApplication(DispatchTestCase):
