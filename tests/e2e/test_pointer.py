@@ -185,6 +185,16 @@ class Buttons(PointerTestCase):
         self.assertTrue(all(b - a > 0.03 for a, b in zip(times, times[1:])), f"one event per tick: {times}")
 
 
+class OtherCodes(PointerTestCase):
+    def test_CodesAbove10_LeaveThePointerAndTheButtonsAlone(self):
+        self.monitor.place_pointer(700, 500)
+        since = time.time()
+        press(self.rig, 11, 14, 16, 19, 31, 64, 255)
+        hold_for(0.3, lambda: self.monitor.position() == (700, 500) and not self.monitor.mouse(since),
+                 "the pointer still and no mouse event")
+        self.assertIsNone(self.process.poll())
+
+
 class SwappedButtons(PointerTestCase):
     swap_buttons = True
 
