@@ -60,9 +60,10 @@ class DispatchTestCase(RigTestCase):
         """`power` (by default pressing Power) must close the stand-in with
         Alt+F4 while it is foreground.
 
-        Wine loses a key injected right after SetForegroundWindow about once in
-        500; a chord that the hook saw in full but that left the window open
-        is that loss, so the application is made active again (`reactivate`)
+        Wine now and then loses a key injected right after SetForegroundWindow
+        (about one chord in twenty on a busy machine): the target's thread
+        has the input but no focus yet. A chord that the hook saw in full but
+        that left the window open is that loss, so the application is made active again (`reactivate`)
         and the whole step repeated. A utility that never brings the window
         forward loses the chord every time and fails here.
         """

@@ -37,6 +37,9 @@ class PointerTestCase(RigTestCase):
 
     def setUp(self):
         super().setUp()
+        metrics = self.rig.wintool("metrics", check=True).stdout
+        # Every expected path below is worked out for these two values.
+        self.assertIn("cxfullscreen=1024 cyfullscreen=779", metrics, "the rig's screen changed")
         if self.swap_buttons:
             # Before the start: Wine keeps each process's first reading of
             # the swap setting, so a later swap would go unseen.

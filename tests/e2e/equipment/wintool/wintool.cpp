@@ -11,6 +11,7 @@
 //   wintool press <caption> <button text> (clicks a button of that dialog)
 //   wintool cursor [<x> <y>]              (SetCursorPos when given; prints GetCursorPos)
 //   wintool swapbuttons <0|1>             (SwapMouseButton; prints SM_SWAPBUTTON after it)
+//   wintool metrics                       (the screen metrics pointer emulation reads)
 #include <windows.h>
 
 #include <cstdio>
@@ -146,6 +147,11 @@ int main(int argc, char** argv) {
     POINT at = {};
     GetCursorPos(&at);
     printf("cursor x=%ld y=%ld\n", at.x, at.y);
+    rc = 0;
+  } else if (command == "metrics" && argc == 2) {
+    printf("metrics cxscreen=%d cyscreen=%d cxfullscreen=%d cyfullscreen=%d swapbutton=%d\n",
+           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), GetSystemMetrics(SM_CXFULLSCREEN),
+           GetSystemMetrics(SM_CYFULLSCREEN), GetSystemMetrics(SM_SWAPBUTTON));
     rc = 0;
   } else if (command == "swapbuttons" && argc == 3) {
     const BOOL before = SwapMouseButton(Number(argv[2]) != 0);
