@@ -5,9 +5,8 @@
 #include <cstring>
 
 #include "adapters/media_center_detection.h"
-#include "dispatch/app_watch.h"
+#include "adapters/window_lookup.h"
 #include "platform/win32_constants.h"
-#include "receiver/timer_slot.h"
 #include "shell/settings.h"
 
 namespace {
@@ -55,17 +54,6 @@ bool AppAdapter::ReadInstallInfo(const char* registryKey, const char* valueName,
     installed = 1;
     active = 0;
     return true;
-}
-
-platform::WindowHandle FindTopLevelByTitle(const char* title) {
-    platform::WindowHandle window = platform::GetWindow(platform::GetDesktopWindow(), GW_CHILD);
-    while (window != 0) {
-        char text[128] = {};
-        platform::GetWindowTextA(window, text, sizeof text);
-        if (std::strcmp(text, title) == 0) return window;
-        window = platform::GetWindow(window, GW_HWNDNEXT);
-    }
-    return 0;
 }
 
 platform::WindowHandle AppAdapter::FindByTitle() const {
@@ -123,56 +111,4 @@ void SendChord(const std::uint8_t* keys) {
     while (count < maxChordKeys && keys[count] != 0) ++count;
     for (int i = 0; i < count; ++i) platform::keybd_event(keys[i], 0, keyDownFlags, 0);
     for (int i = count - 1; i >= 0; --i) platform::keybd_event(keys[i], 0, keyUpFlags, 0);
-}
-
-void BringForward(const AppAdapter& record, platform::WindowHandle found) {
-    platform::SetForegroundWindow(found);
-    platform::SetActiveWindow(record.window);
-}
-
-void CloseWithAltF4(AppAdapter& record, FindWindowOperation findAppWindow) {
-    record.window = findAppWindow();
-    if (record.window == 0) return;
-    BringForward(record, record.window);
-    constexpr std::uint8_t altF4[] = {VK_MENU, VK_F4, 0};
-    SendChord(altF4);
-    record.active = 0;
-}
-
-void CloseWithWmClose(AppAdapter& record, FindWindowOperation findAppWindow) {
-    record.window = findAppWindow();
-    if (record.window == 0) return;
-    BringForward(record, record.window);
-    // Posted: active is cleared without waiting for the window to go.
-    platform::PostMessageA(record.window, WM_CLOSE, 0, 0);
-    record.active = 0;
-}
-
-void CloseWithCommand(AppAdapter& record, FindWindowOperation findAppWindow, std::uint32_t message,
-                      platform::WParam wParam, platform::LParam lParam) {
-    const platform::WindowHandle found = findAppWindow();
-    if (found == 0) return;
-    platform::PostMessageA(found, message, wParam, lParam);
-    record.active = 0;
-}
-
-void CloseWithExitChord(AppAdapter& record) {
-    if (record.FindByTitle() == 0) return;
-    // Injected without bringing the window forward: it goes to whichever
-    // window has the keyboard focus.
-    constexpr std::uint8_t exitChord[] = {VK_MENU, VK_CONTROL, VK_SHIFT, VK_F8};
-    SendChord(exitChord);
-    record.active = 0;
-}
-
-void PowerWithWatch(AppAdapter& record, int appId, FindWindowOperation findAppWindow,
-                    AdapterOperation close) {
-    if (findAppWindow() != 0) {
-        close();
-        return;
-    }
-    record.ActivateOrLaunch();
-    // Armed even when nothing was started; the watch then stops itself.
-    ArmWatchTimer();
-    if (record.active == 1) watchFlags[appId - 1] = 1;
 }

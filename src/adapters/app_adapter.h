@@ -32,33 +32,9 @@ struct AppAdapter {
     void PostKeyDownExtended(std::uint8_t virtualKey) const;
 };
 
-using FindWindowOperation = platform::WindowHandle (*)();
-using AdapterOperation = void (*)();
-
-// The walk of FindByTitle with any title: top-level windows in Z order, whole
-// title, byte for byte and case-sensitive.
-platform::WindowHandle FindTopLevelByTitle(const char* title);
-
 // One key down and up, both with the extended-key flag.
 void PressKey(std::uint8_t virtualKey);
 // Modifier downs in the order given, the last key down and up, modifier ups in
 // reverse; keys ends at the first 0 or after maxChordKeys keys.
 constexpr int maxChordKeys = 4;
 void SendChord(const std::uint8_t* keys);
-
-// SetForegroundWindow on the window found, SetActiveWindow on the record's
-// window, as every keystroke action does before injecting.
-void BringForward(const AppAdapter& record, platform::WindowHandle found);
-
-// The common shapes of Close. Those that store the lookup in window:
-void CloseWithAltF4(AppAdapter& record, FindWindowOperation findAppWindow);
-void CloseWithWmClose(AppAdapter& record, FindWindowOperation findAppWindow);
-// Those that leave window alone and the foreground too:
-void CloseWithCommand(AppAdapter& record, FindWindowOperation findAppWindow, std::uint32_t message,
-                      platform::WParam wParam, platform::LParam lParam);
-// Looks the record's own title up and sends Alt+Ctrl+Shift+F8.
-void CloseWithExitChord(AppAdapter& record);
-
-// The common shape of Power: close the application when its main window is
-// present, otherwise activate or launch it and watch it.
-void PowerWithWatch(AppAdapter& record, int appId, FindWindowOperation findAppWindow, AdapterOperation close);

@@ -1,55 +1,59 @@
 // Runs one row of an adapter's key map in the common shape of a key action.
 #include "adapters/key_map.h"
 
-#include "platform/win32_constants.h"
+#include "adapters/adapter.h"
 
 namespace {
 
-void PostEachKey(const AppAdapter& record, const KeyAction& row) {
-    for (int i = 0; i < maxChordKeys && row.keys[i] != 0; ++i) {
-        switch (row.kind) {
-            case ActionKind::PostKeyDown:
-                record.PostKeyDown(row.keys[i]);
-                break;
-            case ActionKind::PostKeyDownExtended:
-                record.PostKeyDownExtended(row.keys[i]);
-                break;
-            default:
-                platform::PostMessageA(record.window, WM_KEYDOWN, row.keys[i], row.lParam);
-                break;
-        }
-    }
+void BringForward(const AppAdapter& record, platform::WindowHandle found, Forward forward) {
+    if (forward == Forward::None) return;
+    if (forward == Forward::ActivateOnTop) platform::BringWindowToTop(found);
+    platform::SetForegroundWindow(found);
+    platform::SetActiveWindow(record.window);
 }
 
-void Perform(AppAdapter& record, FindWindowOperation findAppWindow, const KeyAction& row) {
-    if (row.kind == ActionKind::Custom) {
-        row.custom();
-        return;
-    }
-    // Never trust a stored handle: every action looks its window up anew.
-    const platform::WindowHandle found = findAppWindow();
-    record.window = found;
-    if (found == 0) return;
-    if (row.kind == ActionKind::Keystroke) {
-        BringForward(record, found);
-        SendChord(row.keys);
-        return;
-    }
-    if (row.foreground != 0) BringForward(record, found);
-    if (row.kind == ActionKind::PostCommand) {
-        platform::PostMessageA(found, row.message, row.wParam, row.lParam);
-    } else {
-        PostEachKey(record, row);
+void SendRow(const Adapter& adapter, const KeyRow& row, platform::WindowHandle found) {
+    switch (row.send) {
+        case Send::LookupOnly:
+        case Send::CustomWithoutLookup:
+            break;
+        case Send::Keys:
+            SendChord(row.keys);
+            break;
+        case Send::PostedKeys:
+            for (int i = 0; i < maxChordKeys && row.keys[i] != 0; ++i) {
+                platform::PostMessageA(found, WM_KEYDOWN, row.keys[i], row.lParam);
+            }
+            break;
+        case Send::Message:
+            platform::PostMessageA(found, row.message, row.wParam, row.lParam);
+            break;
+        case Send::CustomAfterLookup:
+            row.custom(adapter, found, row);
+            break;
     }
 }
 
 }  // namespace
 
-void RunKeyMap(AppAdapter& record, FindWindowOperation findAppWindow, KeyMap keyMap, std::uint32_t code) {
-    for (const KeyAction& row : keyMap) {
-        if (row.code != code) continue;
-        Perform(record, findAppWindow, row);
-        if (row.pauseMs != 0) platform::Sleep(row.pauseMs);
-        return;
+const KeyRow* FindRow(const Adapter& adapter, std::uint32_t code) {
+    for (const KeyRow& row : adapter.keyMap) {
+        if (row.code == code) return &row;
     }
+    return nullptr;
+}
+
+void RunRow(const Adapter& adapter, const KeyRow& row) {
+    if (row.send == Send::CustomWithoutLookup) {
+        row.custom(adapter, 0, row);
+    } else {
+        // Never trust a stored handle: every action looks its window up anew.
+        const platform::WindowHandle found = FindAppWindow(adapter);
+        adapter.record.window = found;
+        if (found != 0) {
+            BringForward(adapter.record, found, row.forward);
+            SendRow(adapter, row, found);
+        }
+    }
+    if (row.pauseMs != 0) platform::Sleep(row.pauseMs);
 }

@@ -1,63 +1,117 @@
-// The key map of one adapter as a table: each row names a remote key code and
-// the one action that it calls.
+// One row of an adapter's key map: the remote key code, how the application's
+// window is brought forward, and what is sent to it. Every key map is a
+// constant table of these rows, written with the builders below in the order
+// and with the values of the application's key map, so that a reader can hold
+// the table against it line by line.
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 
 #include "adapters/app_adapter.h"
 #include "platform/platform.h"
+#include "platform/win32_constants.h"
 
-enum class ActionKind : std::uint8_t {
-    Keystroke,            // bring the window forward, then keys as a chord (one key: PressKey)
-    PostKeyDown,          // each of keys as WM_KEYDOWN with lParam 0
-    PostKeyDownExtended,  // each of keys as WM_KEYDOWN with the extended-key lParam
-    PostKeyDownLParam,    // each of keys as WM_KEYDOWN with the row's lParam
-    PostCommand,          // the row's message, wParam and lParam
-    Custom,               // the row's own operation, which makes its own lookup if any
+struct Adapter;
+struct KeyRow;
+
+// How the window found is brought forward before anything is sent.
+enum class Forward : std::uint8_t {
+    None,           // input goes where it is sent, or to whatever has the focus
+    Activate,       // SetForegroundWindow, then SetActiveWindow
+    ActivateOnTop,  // BringWindowToTop first, then as Activate
 };
 
-struct KeyAction {
+// What a row sends once the lookup has found the window.
+enum class Send : std::uint8_t {
+    LookupOnly,           // nothing: the row only refreshes the record's window
+    Keys,                 // keys as one chord; a single key is PressKey
+    PostedKeys,           // each of keys as WM_KEYDOWN with the row's lParam, no key-up
+    Message,              // the row's message, wParam and lParam, posted
+    CustomAfterLookup,    // the row's action, with the window found (never null)
+    CustomWithoutLookup,  // the row's action, with no lookup and a null window
+};
+
+// An action no row shape can say: it receives its adapter, the window found
+// (null for CustomWithoutLookup) and its own row.
+using CustomAction = void (*)(const Adapter& adapter, platform::WindowHandle found, const KeyRow& row);
+
+struct KeyRow {
     std::uint8_t code;
-    ActionKind kind;
+    Forward forward;
+    Send send;
     std::uint8_t keys[maxChordKeys];  // in order; 0 ends the list early
-    // Posting kinds only: bring the window forward first, as a keystroke does.
-    std::uint8_t foreground;
     std::uint32_t message;
     platform::WParam wParam;
-    platform::LParam lParam;
-    // Sleep after the action, whether or not the window was found; it blocks
-    // the program's only thread.
+    platform::LParam lParam;  // of the posted keys, or of the message
+    // Sleep after the row, whether or not the window was found; it blocks the
+    // program's only thread.
     std::uint32_t pauseMs;
-    AdapterOperation custom;
+    CustomAction custom;
 };
 
-using KeyMap = std::initializer_list<KeyAction>;
+// --- Row builders, one per shape of the key maps ---------------------------
+// The window brought forward, then one key pressed and released.
+constexpr KeyRow Key(std::uint8_t code, std::uint8_t key) {
+    return KeyRow{code, Forward::Activate, Send::Keys, {key, 0, 0, 0}, 0, 0, 0, 0, nullptr};
+}
+// The window brought forward, then a chord: modifiers in the order written.
+constexpr KeyRow Chord(std::uint8_t code, std::uint8_t key1, std::uint8_t key2, std::uint8_t key3 = 0,
+                       std::uint8_t key4 = 0) {
+    return KeyRow{code, Forward::Activate, Send::Keys, {key1, key2, key3, key4}, 0, 0, 0, 0, nullptr};
+}
+// A chord without any foreground change: it reaches whichever window has the
+// keyboard focus, provided the application's window exists.
+constexpr KeyRow ChordToFocus(std::uint8_t code, std::uint8_t key1, std::uint8_t key2,
+                              std::uint8_t key3 = 0) {
+    return KeyRow{code, Forward::None, Send::Keys, {key1, key2, key3, 0}, 0, 0, 0, 0, nullptr};
+}
+// WM_KEYDOWN posted to the window, which stays where it is.
+constexpr KeyRow Posted(std::uint8_t code, std::uint8_t key, platform::LParam lParam) {
+    return KeyRow{code, Forward::None, Send::PostedKeys, {key, 0, 0, 0}, 0, 0, lParam, 0, nullptr};
+}
+// Two WM_KEYDOWN posted one after the other, with the same lParam.
+constexpr KeyRow PostedPair(std::uint8_t code, std::uint8_t key, std::uint8_t thenKey,
+                            platform::LParam lParam) {
+    return KeyRow{code, Forward::None, Send::PostedKeys, {key, thenKey, 0, 0}, 0, 0, lParam, 0, nullptr};
+}
+// WM_KEYDOWN posted after bringing the window forward, as a keystroke would.
+constexpr KeyRow ForwardPosted(std::uint8_t code, std::uint8_t key, platform::LParam lParam) {
+    return KeyRow{code, Forward::Activate, Send::PostedKeys, {key, 0, 0, 0}, 0, 0, lParam, 0, nullptr};
+}
+// A message posted to the window, optionally followed by a pause.
+constexpr KeyRow Command(std::uint8_t code, std::uint32_t message, platform::WParam wParam,
+                         platform::LParam lParam, std::uint32_t pauseMs = 0) {
+    return KeyRow{code,   Forward::None, Send::Message, {0, 0, 0, 0}, message,
+                  wParam, lParam,        pauseMs,       nullptr};
+}
+// A message posted after BringWindowToTop, SetForegroundWindow and SetActiveWindow.
+constexpr KeyRow CommandOnTop(std::uint8_t code, std::uint32_t message, platform::WParam wParam,
+                              platform::LParam lParam) {
+    return KeyRow{code,   Forward::ActivateOnTop, Send::Message, {0, 0, 0, 0}, message, wParam, lParam, 0,
+                  nullptr};
+}
+// The window looked up and stored, nothing sent.
+constexpr KeyRow LookupOnly(std::uint8_t code) {
+    return KeyRow{code, Forward::None, Send::LookupOnly, {0, 0, 0, 0}, 0, 0, 0, 0, nullptr};
+}
+constexpr KeyRow AfterLookup(std::uint8_t code, CustomAction action) {
+    return KeyRow{code, Forward::None, Send::CustomAfterLookup, {0, 0, 0, 0}, 0, 0, 0, 0, action};
+}
+constexpr KeyRow WithoutLookup(std::uint8_t code, CustomAction action) {
+    return KeyRow{code, Forward::None, Send::CustomWithoutLookup, {0, 0, 0, 0}, 0, 0, 0, 0, action};
+}
 
-// The row for code, if any: the window is looked up anew, stored in the
-// record's window, and the action runs only when it was found. A code without
-// a row does nothing at all, not even the lookup.
-void RunKeyMap(AppAdapter& record, FindWindowOperation findAppWindow, KeyMap keyMap, std::uint32_t code);
+// Virtual keys of the digits, for the key maps' digit rows.
+constexpr std::uint8_t Numpad(int digit) {
+    return static_cast<std::uint8_t>(VK_NUMPAD0 + digit);
+}
+constexpr std::uint8_t TopRowDigit(int digit) {
+    return static_cast<std::uint8_t>('0' + digit);
+}
 
-// Rows, as the key maps write them.
-constexpr KeyAction Keystroke(std::uint8_t code, std::uint8_t key1, std::uint8_t key2 = 0,
-                              std::uint8_t key3 = 0, std::uint8_t key4 = 0) {
-    return KeyAction{code, ActionKind::Keystroke, {key1, key2, key3, key4}, 0, 0, 0, 0, 0, nullptr};
-}
-constexpr KeyAction PostedKey(std::uint8_t code, std::uint8_t key, std::uint8_t thenKey = 0) {
-    return KeyAction{code, ActionKind::PostKeyDown, {key, thenKey, 0, 0}, 0, 0, 0, 0, 0, nullptr};
-}
-constexpr KeyAction PostedExtendedKey(std::uint8_t code, std::uint8_t key, std::uint8_t foreground = 0) {
-    return KeyAction{code, ActionKind::PostKeyDownExtended, {key, 0, 0, 0}, foreground, 0, 0, 0, 0, nullptr};
-}
-constexpr KeyAction PostedKeyWithLParam(std::uint8_t code, std::uint8_t key, platform::LParam lParam) {
-    return KeyAction{code, ActionKind::PostKeyDownLParam, {key, 0, 0, 0}, 0, 0, 0, lParam, 0, nullptr};
-}
-constexpr KeyAction Command(std::uint8_t code, std::uint32_t message, platform::WParam wParam,
-                            platform::LParam lParam, std::uint32_t pauseMs = 0) {
-    return KeyAction{code,   ActionKind::PostCommand, {0, 0, 0, 0}, 0, message, wParam, lParam, pauseMs,
-                     nullptr};
-}
-constexpr KeyAction CustomAction(std::uint8_t code, AdapterOperation operation) {
-    return KeyAction{code, ActionKind::Custom, {0, 0, 0, 0}, 0, 0, 0, 0, 0, operation};
-}
+// The row for code, or null: a code without a row does nothing at all.
+const KeyRow* FindRow(const Adapter& adapter, std::uint32_t code);
+// Runs one row in the common shape of a key action: the window looked up anew
+// and stored in the record's window, the row's action only when it was found,
+// then the row's pause.
+void RunRow(const Adapter& adapter, const KeyRow& row);

@@ -1,28 +1,9 @@
 // Media Center (AppId 4): found by its window class and closed with WM_CLOSE.
 // DetectMediaCenter can mark it installed besides the registry read.
-#include "adapters/app_registry.h"
-#include "adapters/key_map.h"
+#include "adapters/app_table.h"
 
-namespace {
-
-constexpr MainWindowIdentity identity = {"eHome Render Window", nullptr};
-constexpr int appId = 4;
-
-constexpr KeyMap keyMap = {};
-
-platform::WindowHandle FindAppWindow() {
-    return FindMainWindow(identity);
-}
-void Close() {
-    CloseWithWmClose(mediaCenterRecord, FindAppWindow);
-}
-void Power() {
-    PowerWithWatch(mediaCenterRecord, appId, FindAppWindow, Close);
-}
-void HandleKey(std::uint32_t code) {
-    RunKeyMap(mediaCenterRecord, FindAppWindow, keyMap, code);
-}
-
-}  // namespace
-
-const AdapterOperations mediaCenterAdapter = {identity, FindAppWindow, Close, Power, HandleKey};
+const Adapter mediaCenterAdapter = {
+    .appId = 4, .record = mediaCenterRecord, .name = "Media Center",
+    .mainWindow = ByClass("eHome Render Window"),
+    .close = CloseByWmClose(), .keyMap = {},
+};

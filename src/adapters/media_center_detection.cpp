@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "adapters/app_registry.h"
+#include "adapters/app_table.h"
 #include "platform/win32_constants.h"
 
 namespace {

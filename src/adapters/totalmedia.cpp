@@ -1,29 +1,10 @@
 // TotalMedia (AppId 5): the reference adapter, every operation in the common
 // shape. Its main window is "Arcsoft TotalMedia", while its record (and so
 // ActivateOrLaunch) looks for "TotalMedia".
-#include "adapters/app_registry.h"
-#include "adapters/key_map.h"
+#include "adapters/app_table.h"
 
-namespace {
-
-constexpr MainWindowIdentity identity = {nullptr, "Arcsoft TotalMedia"};
-constexpr int appId = 5;
-
-constexpr KeyMap keyMap = {};
-
-platform::WindowHandle FindAppWindow() {
-    return FindMainWindow(identity);
-}
-void Close() {
-    CloseWithAltF4(totalMediaRecord, FindAppWindow);
-}
-void Power() {
-    PowerWithWatch(totalMediaRecord, appId, FindAppWindow, Close);
-}
-void HandleKey(std::uint32_t code) {
-    RunKeyMap(totalMediaRecord, FindAppWindow, keyMap, code);
-}
-
-}  // namespace
-
-const AdapterOperations totalMediaAdapter = {identity, FindAppWindow, Close, Power, HandleKey};
+const Adapter totalMediaAdapter = {
+    .appId = 5, .record = totalMediaRecord, .name = "TotalMedia",
+    .mainWindow = ByTitle("Arcsoft TotalMedia"),
+    .close = CloseByAltF4(), .keyMap = {},
+};

@@ -4,10 +4,12 @@
 // keys, the detection of a running application and pointer emulation.
 #include "dispatch/key_dispatcher.h"
 
-#include "adapters/app_registry.h"
+#include "adapters/app_table.h"
 #include "adapters/media_center_detection.h"
-#include "dispatch/app_watch.h"
+#include "adapters/window_lookup.h"
+#include "dispatch/app_switching.h"
 #include "dispatch/pointer_emulation.h"
+#include "dispatch/remote_key_codes.h"
 #include "platform/win32_constants.h"
 #include "receiver/receiver_access.h"
 #include "shell/settings.h"
@@ -19,11 +21,6 @@ std::int32_t repeatCount;
 
 namespace {
 
-constexpr std::int32_t powerCode = 12;
-constexpr std::int32_t ignoredCode = 13;
-constexpr std::int32_t shutDownCode = 24;
-// The shut-down key when Quartzview, which takes code 24 itself, is the default.
-constexpr std::int32_t quartzviewShutDownCode = 29;
 constexpr int quartzviewId = 6;
 constexpr int mediaCenterId = 4;
 constexpr int winDvr6Id = 8;
@@ -67,23 +64,29 @@ void LaunchDefaultApp() {
         platform::MessageBoxA(0, "Please re-initialize the TV application settings.", "Remote Control",
                               MB_SETFOREGROUND);
     }
-    for (const int other : closeOrders[k - 1]) Adapter(other).Close();
-    Adapter(k).Power();
+    for (const int other : closeOrders[k - 1]) Close(AdapterFor(other));
+    Power(AdapterFor(k));
 }
 
-// The lookups of each application's main window, in AppId order; PowerCinema
-// is asked for through FindWindowA, the others under the desktop window.
-platform::WindowHandle LookUpForDetection(int appId) {
-    const MainWindowIdentity& identity = Adapter(appId).identity;
-    if (appId == 1) return platform::FindWindowA(identity.className, identity.title);
-    return FindMainWindow(identity);
-}
+// How a running application is recognised while none is active, by AppId:
+// whole titles and classes without regard to case. PowerCinema is asked for
+// through FindWindowA, the others under the desktop window.
+constexpr WindowQuery detectionLookups[appCount] = {
+    ByTitle("PowerCinema", Lookup::FindWindowA),
+    ByTitle("Home Theater"),
+    ByTitle("My IC-TV Media Center"),
+    ByClass("eHome Render Window"),
+    ByTitle("Arcsoft TotalMedia"),
+    ByClass("TarvexMainPanel_Class"),
+    ByClass("Streamzap.WM.D3D"),
+    ByTitle("InterVideo WinDVR 6"),
+};
 
 void DetectOrEmulate(std::int32_t code) {
     int found = 0;
     // All eight lookups are made every time; the lowest AppId wins.
     for (int k = 1; k <= appCount; ++k) {
-        if (LookUpForDetection(k) != 0 && found == 0) found = k;
+        if (FindWindowBy(detectionLookups[k - 1]) != 0 && found == 0) found = k;
     }
     if (found == 0) {
         EmulatePointer(static_cast<std::uint32_t>(code));
@@ -91,7 +94,7 @@ void DetectOrEmulate(std::int32_t code) {
     }
     AppRecord(found).active = 1;
     if (found == winDvr6Id) winDvr6.fastPointer = 0;
-    Adapter(found).HandleKey(static_cast<std::uint32_t>(code));
+    HandleKey(AdapterFor(found), static_cast<std::uint32_t>(code));
 }
 
 void HandleWithoutActiveApp(platform::WindowHandle window, std::int32_t code) {
@@ -144,9 +147,9 @@ void DispatchKey(platform::WindowHandle window, std::uint32_t, std::uintptr_t, s
 
     if (activeApp != 0) {
         if (code == powerCode) {
-            Adapter(activeApp).Power();
+            Power(AdapterFor(activeApp));
         } else if (code != suppressedCode) {
-            Adapter(activeApp).HandleKey(static_cast<std::uint32_t>(code));
+            HandleKey(AdapterFor(activeApp), static_cast<std::uint32_t>(code));
         }
         return;
     }

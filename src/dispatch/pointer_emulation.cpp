@@ -2,6 +2,7 @@
 // keys click, drag and move the mouse pointer, accelerating while a key is held.
 #include "dispatch/pointer_emulation.h"
 
+#include "dispatch/remote_key_codes.h"
 #include "platform/win32_constants.h"
 
 PointerRect pointerRect;
@@ -77,13 +78,13 @@ void UpdatePointerLimits(platform::LParam lParam) {
 
 void EmulatePointer(std::uint32_t code) {
     switch (code) {
-        case 0:
+        case leftClickCode:
             Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
             break;
-        case 5:
+        case buttonHoldCode:
             ToggleButtonHold();
             break;
-        case 10:
+        case rightClickCode:
             Click(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
             break;
         case 1:
@@ -102,7 +103,7 @@ void EmulatePointer(std::uint32_t code) {
 }
 
 void MovePointer(std::uint32_t code) {
-    if (code > 9 || code == 0 || code == 5) return;
+    if (code > 9 || code == leftClickCode || code == buttonHoldCode) return;
     moveCount += 1;
     const std::int32_t step = PointerStep(moveCount, smallStep, largeStep);
     platform::Point at{0, 0};

@@ -1,7 +1,7 @@
 // The PollTimer and the WatchTimer, and the operations that start and stop them.
 #include "receiver/timer_slot.h"
 
-#include "dispatch/app_watch.h"
+#include "dispatch/launch_watch.h"
 #include "dispatch/key_dispatcher.h"
 #include "shell/main_window.h"
 

@@ -236,6 +236,14 @@ std::vector<std::string> Desktop::Log(const std::set<std::string>& names) const 
     return entries;
 }
 
+std::vector<std::uint8_t> Desktop::KeysDown() const {
+    std::vector<std::uint8_t> down;
+    for (int vk = 0; vk < 256; ++vk) {
+        if (keyDown[static_cast<std::size_t>(vk)]) down.push_back(static_cast<std::uint8_t>(vk));
+    }
+    return down;
+}
+
 std::vector<std::string> Desktop::Actions() const {
     return Log({"keybd_event", "mouse_event", "SetCursorPos", "SetForegroundWindow", "SetActiveWindow",
                 "BringWindowToTop", "ShowWindow", "SetWindowPos", "PostMessageA", "SendMessageA",

@@ -29,6 +29,7 @@
 // also count all OS calls of an operation.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -88,7 +89,7 @@ struct TimerState {
 };
 
 class Desktop {
-public:
+  public:
     // The one fake desktop that the platform functions act on. Tests call
     // Reset() in SetUp (the FakeDesktopTest fixture does).
     static Desktop& Get();
@@ -148,8 +149,13 @@ public:
     const TimerState* Timer(WindowHandle window, std::uintptr_t id) const;
 
     // --- Input, cursor, screen ---------------------------------------------
+    // The keyboard as keybd_event leaves it: a key is down from its down event
+    // to its up event (KEYEVENTF_KEYUP), as GetAsyncKeyState would tell.
+    std::array<bool, 256> keyDown{};
+    // The virtual keys still down, in ascending order.
+    std::vector<std::uint8_t> KeysDown() const;
     platform::Point cursor{0, 0};
-    int screenWidth = 1024;   // SetCursorPos clamps to the screen
+    int screenWidth = 1024;  // SetCursorPos clamps to the screen
     int screenHeight = 768;
     std::map<int, int> metrics;  // GetSystemMetrics answers; missing indexes answer 0
     std::intptr_t messageExtraInfo = 0xE1A5;
@@ -188,7 +194,7 @@ public:
     std::vector<TrayCall> trayCalls;
 
     // --- System -------------------------------------------------------------------
-    platform::OsVersionInfoEx version{};  // GetVersionExA answers (size field excepted)
+    platform::OsVersionInfoEx version{};          // GetVersionExA answers (size field excepted)
     std::set<std::uint32_t> versionSizesRefused;  // GetVersionExA fails for these sizes
     std::string windowsDirectory = "C:\\windows";
     std::set<std::string> existingFiles;  // OpenFile(OF_EXIST); compared case-insensitively
@@ -196,7 +202,7 @@ public:
     bool exitWindowsSucceeds = true;
 
     // --- Receiver -------------------------------------------------------------------
-    bool receiverPresent = true;  // OpenCaptureFilterControl finds a filter
+    bool receiverPresent = true;        // OpenCaptureFilterControl finds a filter
     std::deque<std::uint8_t> keyQueue;  // codes waiting, each answered once
     std::int32_t statusResult = 0;      // HRESULT of status requests
     std::int32_t transferResult = 0;    // HRESULT of transfer requests
@@ -240,7 +246,7 @@ public:
     std::vector<WindowHandle> zOrder;  // topmost first
     std::map<WindowHandle, Window> windows;
     std::map<std::string, std::map<std::string, RegistryValue>> registry;  // lower-case keys
-    std::map<std::uintptr_t, std::string> openKeys;  // handle -> lower-case path
+    std::map<std::uintptr_t, std::string> openKeys;                        // handle -> lower-case path
     std::vector<TimerState> timers;
     std::map<std::uint32_t, void*> driverAddresses;
     std::uintptr_t nextRegHandle = 0x1000;
@@ -261,7 +267,7 @@ public:
     platform::TokenHandle nextToken = 0x3001;
     std::uintptr_t nextThreadTimerId = 0x7F01;  // SetTimer without a window
 
-private:
+  private:
     WindowHandle nextHandle = 1;
     WindowHandle desktopWindow = 0;
 };

@@ -314,6 +314,7 @@ int SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, in
 void keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
                  std::uintptr_t extraInfo) {
     Log("keybd_event", {Hex(virtualKey), Hex(scanCode), Hex(flags), Hex32(extraInfo)});
+    D().keyDown[virtualKey] = (flags & KEYEVENTF_KEYUP) == 0;
 }
 
 void mouse_event(std::uint32_t flags, std::uint32_t dx, std::uint32_t dy, std::uint32_t data,

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "adapters/adapter.h"
 #include "adapters/key_map.h"
 #include "expected_input.h"
 #include "product_fixture.h"
@@ -319,7 +320,7 @@ TEST_P(AdapterClose, ClosesItsRunningApp_AndClearsActive) {
     record.active = 1;
     record.window = previous;
     const auto window = desk.AddWindow(c.title, c.className);
-    Adapter(c.appId).Close();
+    Close(AdapterFor(c.appId));
     EXPECT_EQ(desk.Actions(), ExpectedClose(c.appId, window));
     EXPECT_EQ(record.active, 0);
     EXPECT_EQ(record.window, c.storesWindow ? window : previous);
@@ -330,7 +331,7 @@ TEST_P(AdapterClose, NotRunning_SendsNothing_AndLeavesActive) {
     AppAdapter& record = AppRecord(c.appId);
     record.active = 1;
     record.window = previous;
-    Adapter(c.appId).Close();
+    Close(AdapterFor(c.appId));
     EXPECT_TRUE(desk.Actions().empty());
     EXPECT_EQ(record.active, 1);
     EXPECT_EQ(record.window, c.storesWindow ? 0u : previous);
@@ -350,7 +351,7 @@ INSTANTIATE_TEST_SUITE_P(EightAdapters, AdapterClose,
 TEST_F(AdapterTest, HomeTheaterClose_ComparesItsTitleCaseSensitively) {
     homeTheaterRecord.active = 1;
     desk.AddWindow("HOME THEATER");
-    Adapter(2).Close();
+    Close(AdapterFor(2));
     EXPECT_TRUE(desk.Actions().empty());
     EXPECT_EQ(homeTheaterRecord.active, 1);
 }
@@ -376,7 +377,7 @@ TEST_P(AdapterPower, ClosesWheneverTheMainWindowIsPresent_WhateverActiveSays) {
     for (const std::int32_t active : {0, 1}) {
         record.active = active;
         desk.ClearLog();
-        Adapter(c.appId).Power();
+        Power(AdapterFor(c.appId));
         EXPECT_FALSE(desk.Actions().empty()) << "active " << active;
         EXPECT_TRUE(desk.Log({"ShellExecuteA", "SetTimer"}).empty()) << "active " << active;
         EXPECT_EQ(record.active, 0);
@@ -386,7 +387,7 @@ TEST_P(AdapterPower, ClosesWheneverTheMainWindowIsPresent_WhateverActiveSays) {
 
 TEST_P(AdapterPower, NotInstalled_ArmsTheWatch_AndSetsNoWatchFlag) {
     const PowerCase& c = GetParam();
-    Adapter(c.appId).Power();
+    Power(AdapterFor(c.appId));
     EXPECT_EQ(desk.Log({"SetTimer"}), (Calls{"SetTimer(" + W(owner) + ",0x2,1000)"}));
     EXPECT_TRUE(desk.Actions().empty());
     for (int k = 1; k <= appCount; ++k) EXPECT_EQ(watchFlags[k - 1], 0) << "entry " << k;
@@ -395,7 +396,7 @@ TEST_P(AdapterPower, NotInstalled_ArmsTheWatch_AndSetsNoWatchFlag) {
 TEST_P(AdapterPower, NotRunning_LaunchesIt_ArmsTheWatch_AndSetsItsOwnWatchFlag) {
     const PowerCase& c = GetParam();
     Install(c.appId, "C:\\TV", c.executable);
-    Adapter(c.appId).Power();
+    Power(AdapterFor(c.appId));
     EXPECT_EQ(desk.Log({"ShellExecuteA"}), (Calls{Shell(std::string("C:\\TV\\") + c.executable)}));
     EXPECT_TRUE(desk.TimerSet(owner, 2));
     for (int k = 1; k <= appCount; ++k) EXPECT_EQ(watchFlags[k - 1], k == c.appId ? 1 : 0) << "entry " << k;
@@ -417,7 +418,7 @@ TEST_F(AdapterTest, WinDvr6Power_SeesItsMainWindow_ButItsCloseFindsNoWinDvr6Titl
     winDvr6.record.active = 1;
     Install(8, "C:\\DVR", "WinDVR.exe");
     desk.AddWindow("InterVideo WinDVR 6");
-    Adapter(8).Power();
+    Power(AdapterFor(8));
     EXPECT_TRUE(desk.Actions().empty());
     EXPECT_TRUE(desk.Log({"SetTimer"}).empty());
     EXPECT_EQ(winDvr6.record.active, 1);
@@ -426,109 +427,133 @@ TEST_F(AdapterTest, WinDvr6Power_SeesItsMainWindow_ButItsCloseFindsNoWinDvr6Titl
 TEST_F(AdapterTest, Power_FailedLaunch_ArmsTheWatch_ButSetsNoWatchFlag) {
     Install(5, "C:\\TV", "TotalMedia.exe");
     desk.onShellExecute = [](const std::string&) -> std::intptr_t { return 5; };
-    Adapter(5).Power();
+    Power(AdapterFor(5));
     EXPECT_TRUE(desk.TimerSet(owner, 2));
     EXPECT_EQ(watchFlags[4], 0);
 }
 
 // --- Key-map rows -------------------------------------------------------------------
 
-platform::WindowHandle FindTestWindow() {
-    return platform::FindWindowExA(platform::GetDesktopWindow(), 0, nullptr, "Test TV");
-}
 int customCalls = 0;
-void CountCustomCall() {
+platform::WindowHandle customWindow = 0;
+std::uint8_t customCode = 0;
+void RecordCustomCall(const Adapter&, platform::WindowHandle found, const KeyRow& row) {
     ++customCalls;
+    customWindow = found;
+    customCode = row.code;
 }
 
-const KeyMap testKeyMap = {
-    Keystroke(26, VK_CONTROL, 'S'),     Keystroke(20, VK_F8),
-    PostedKey(30, VK_UP, VK_RETURN),    PostedExtendedKey(16, VK_UP),
-    PostedExtendedKey(17, VK_DOWN, 1),  PostedKeyWithLParam(0, '1', 0x00020001),
-    Command(25, 0x0FB8, 2000, 0, 2000), Command(23, 5401, 5400, 0),
-    CustomAction(75, CountCustomCall),
+// One row of every shape the key maps use.
+constexpr KeyRow testKeyMap[] = {
+    Chord(26, VK_CONTROL, 'S'),
+    Key(20, VK_F8),
+    ChordToFocus(64, VK_CONTROL, VK_SHIFT, 'R'),
+    PostedPair(30, VK_UP, VK_RETURN, 0),
+    Posted(16, VK_UP, 0x01500001),
+    ForwardPosted(17, VK_DOWN, 0x01500001),
+    Posted(0, '1', 0x00020001),
+    Command(25, 0x0FB8, 2000, 0, 2000),
+    Command(23, 5401, 5400, 0),
+    CommandOnTop(74, 0x0FB8, 20, 0),
+    LookupOnly(21),
+    AfterLookup(75, RecordCustomCall),
+    WithoutLookup(14, RecordCustomCall),
+};
+
+const Adapter testAdapter = {
+    .appId = 5,
+    .record = totalMediaRecord,
+    .name = "Test TV",
+    .mainWindow = ByTitle("Test TV"),
+    .close = CloseByAltF4(),
+    .keyMap = testKeyMap,
 };
 
 struct RowCase {
     const char* name;
     std::uint32_t code;
-    Calls (*expected)(const std::string& w);
+    Calls (*expected)(platform::WindowHandle w);
 };
 
 class KeyMapRow : public AdapterTest, public ::testing::WithParamInterface<RowCase> {};
 
 TEST_P(KeyMapRow, LooksTheWindowUpAnew_StoresIt_AndActsOnIt) {
+    using namespace expect;
     const RowCase& c = GetParam();
     const auto window = desk.AddWindow("Test TV");
     totalMediaRecord.window = 0x7777;
-    RunKeyMap(totalMediaRecord, FindTestWindow, testKeyMap, c.code);
+    HandleKey(testAdapter, c.code);
     EXPECT_EQ(totalMediaRecord.window, window);
-    EXPECT_EQ(desk.Log({"FindWindowExA"}).size(), 1u);
-    Calls actions = desk.Actions();
-    const Calls sleeps = desk.Log({"Sleep"});
-    actions.insert(actions.end(), sleeps.begin(), sleeps.end());
-    EXPECT_EQ(actions, c.expected(W(window)));
+    EXPECT_EQ(desk.Log({"FindWindowExA"}), (Calls{"FindWindowExA(" + Desktop() + ",0x0,null,\"Test TV\")"}));
+    EXPECT_EQ(desk.Log({"keybd_event", "SetForegroundWindow", "SetActiveWindow", "BringWindowToTop",
+                        "PostMessageA", "Sleep"}),
+              c.expected(window));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Kinds, KeyMapRow,
+    Shapes, KeyMapRow,
     ::testing::Values(
         RowCase{"Chord", 26,
-                [](const std::string& w) {
-                    return Calls{"SetForegroundWindow(" + w + ")", "SetActiveWindow(" + w + ")",
-                                 "keybd_event(0x11,0x0,0x1,0x0)",  "keybd_event(0x53,0x0,0x1,0x0)",
-                                 "keybd_event(0x53,0x0,0x3,0x0)",  "keybd_event(0x11,0x0,0x3,0x0)"};
+                [](auto w) {
+                    return expect::Activate(w) + expect::Chord({0x11, 0x53});
                 }},
-        RowCase{"SingleKey", 20,
-                [](const std::string& w) {
-                    return Calls{"SetForegroundWindow(" + w + ")", "SetActiveWindow(" + w + ")",
-                                 "keybd_event(0x77,0x0,0x1,0x0)", "keybd_event(0x77,0x0,0x3,0x0)"};
+        RowCase{"SingleKey", 20, [](auto w) { return expect::Activate(w) + expect::Key(0x77); }},
+        RowCase{"ChordToTheFocus", 64,
+                [](auto) {
+                    return expect::Chord({0x11, 0x10, 0x52});
                 }},
         RowCase{"TwoPostedKeys", 30,
-                [](const std::string& w) {
-                    return Calls{"PostMessageA(" + w + ",0x100,0x26,0x0)",
-                                 "PostMessageA(" + w + ",0x100,0xD,0x0)"};
-                }},
-        RowCase{"PostedExtended", 16,
-                [](const std::string& w) { return Calls{"PostMessageA(" + w + ",0x100,0x26,0x1500001)"}; }},
-        RowCase{"PostedExtendedInForeground", 17,
-                [](const std::string& w) {
-                    return Calls{"SetForegroundWindow(" + w + ")", "SetActiveWindow(" + w + ")",
-                                 "PostMessageA(" + w + ",0x100,0x28,0x1500001)"};
-                }},
-        RowCase{"PostedWithLParam", 0,
-                [](const std::string& w) { return Calls{"PostMessageA(" + w + ",0x100,0x31,0x20001)"}; }},
+                [](auto w) { return expect::PostedKey(w, 0x26, 0) + expect::PostedKey(w, 0x0D, 0); }},
+        RowCase{"PostedExtended", 16, [](auto w) { return expect::PostedKey(w, 0x26, 0x01500001); }},
+        RowCase{"PostedAfterBringingForward", 17,
+                [](auto w) { return expect::Activate(w) + expect::PostedKey(w, 0x28, 0x01500001); }},
+        RowCase{"PostedWithAnotherKeysScanCode", 0,
+                [](auto w) { return expect::PostedKey(w, 0x31, 0x00020001); }},
         RowCase{"CommandWithPause", 25,
-                [](const std::string& w) {
-                    return Calls{"PostMessageA(" + w + ",0xFB8,0x7D0,0x0)", "Sleep(2000)"};
-                }},
-        RowCase{"CommandInLParam", 23,
-                [](const std::string& w) { return Calls{"PostMessageA(" + w + ",0x1519,0x1518,0x0)"}; }}),
+                [](auto w) { return expect::Posted(w, 0x0FB8, 2000, 0) + expect::Pause(2000); }},
+        RowCase{"CommandInLParam", 23, [](auto w) { return expect::Posted(w, 5401, 5400, 0); }},
+        RowCase{"CommandOnTop", 74,
+                [](auto w) { return expect::ActivateTop(w) + expect::Posted(w, 0x0FB8, 20, 0); }},
+        RowCase{"LookupOnly", 21, [](auto) { return Calls{}; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AdapterTest, KeyMapRow_WindowGone_StoresNull_SendsNothing_ButStillPauses) {
     const auto window = desk.AddWindow("Test TV");
-    RunKeyMap(totalMediaRecord, FindTestWindow, testKeyMap, 26);
+    HandleKey(testAdapter, 26);
     ASSERT_EQ(totalMediaRecord.window, window);
     desk.RemoveWindow(window);
     desk.ClearLog();
-    for (const std::uint32_t code : {26u, 30u, 17u, 23u, 25u})
-        RunKeyMap(totalMediaRecord, FindTestWindow, testKeyMap, code);
+    customCalls = 0;
+    for (const std::uint32_t code : {26u, 30u, 17u, 23u, 25u, 74u, 75u, 64u}) HandleKey(testAdapter, code);
     EXPECT_EQ(totalMediaRecord.window, 0u);
     EXPECT_TRUE(desk.Actions().empty());
-    EXPECT_EQ(desk.Log({"Sleep"}), (Calls{"Sleep(2000)"}));
+    EXPECT_EQ(desk.Log({"Sleep"}), expect::Pause(2000));
+    EXPECT_EQ(customCalls, 0);  // an action after the lookup needs the window
 }
 
-TEST_F(AdapterTest, KeyMap_CodeWithoutRow_MakesNoLookup_AndCustomRowsMakeTheirOwn) {
+TEST_F(AdapterTest, KeyMap_CustomActions_GetTheWindowFoundAndTheirRow_OrNoLookupAtAll) {
+    const auto window = desk.AddWindow("Test TV");
+    customCalls = 0;
+    HandleKey(testAdapter, 75);
+    EXPECT_EQ(customCalls, 1);
+    EXPECT_EQ(customWindow, window);
+    EXPECT_EQ(customCode, 75);
+    EXPECT_EQ(totalMediaRecord.window, window);
+
+    totalMediaRecord.window = 0x7777;
+    desk.ClearLog();
+    HandleKey(testAdapter, 14);
+    EXPECT_EQ(customCalls, 2);
+    EXPECT_EQ(customWindow, 0u);
+    EXPECT_EQ(customCode, 14);
+    EXPECT_TRUE(desk.log.empty());
+    EXPECT_EQ(totalMediaRecord.window, 0x7777u);  // no lookup, nothing stored
+}
+
+TEST_F(AdapterTest, KeyMap_CodeWithoutRow_MakesNoLookup) {
     desk.AddWindow("Test TV");
     totalMediaRecord.window = 0x7777;
-    for (const std::uint32_t code : {12u, 13u, 255u, 256u + 26u, 0xFFFFFFFFu}) {
-        RunKeyMap(totalMediaRecord, FindTestWindow, testKeyMap, code);
-    }
-    EXPECT_TRUE(desk.log.empty());
-    customCalls = 0;
-    RunKeyMap(totalMediaRecord, FindTestWindow, testKeyMap, 75);
-    EXPECT_EQ(customCalls, 1);
+    for (const std::uint32_t code : {12u, 13u, 255u, 256u + 26u, 0xFFFFFFFFu}) HandleKey(testAdapter, code);
     EXPECT_TRUE(desk.log.empty());
     EXPECT_EQ(totalMediaRecord.window, 0x7777u);
 }

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "adapters/app_registry.h"
-#include "dispatch/app_watch.h"
+#include "adapters/app_table.h"
+#include "dispatch/app_switching.h"
 #include "dispatch/key_dispatcher.h"
+#include "dispatch/launch_watch.h"
 #include "dispatch/pointer_emulation.h"
 #include "fake/fake_desktop.h"
 #include "fake_desktop_fixture.h"
@@ -53,6 +54,13 @@ class ProductTest : public FakeDesktopTest {
         watchTimer.Configure(owner, 1000);
         OpenReceiver();
         desk.ClearLog();
+    }
+
+    // No action of the program may leave a key down: every chord releases what
+    // it pressed, on every path.
+    void TearDown() override {
+        EXPECT_TRUE(desk.KeysDown().empty()) << "a key was left down";
+        FakeDesktopTest::TearDown();
     }
 
     // What ReadInstallInfo leaves in a record whose registry value was found.

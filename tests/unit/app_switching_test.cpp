@@ -114,7 +114,7 @@ TEST_F(AppWatchTest, WatchTick_NoEntrySet_BlocksFor2Seconds_ThenDisarms) {
 
 TEST_F(AppWatchTest, LaunchedAppWithoutWindowAfterASecond_IsDeactivatedByTheFirstTick) {
     Install(5, "C:\\TV", "TotalMedia.exe");
-    Adapter(5).Power();
+    Power(AdapterFor(5));
     ASSERT_EQ(totalMediaRecord.active, 1);
     ASSERT_EQ(watchFlags[4], 1);
     desk.Advance(1000);
@@ -127,7 +127,7 @@ TEST_F(AppWatchTest, CloseOfAWatchedApp_ClearsActiveAtOnce_ButLeavesItsEntry) {
     const auto window = desk.AddWindow("Arcsoft TotalMedia");
     totalMediaRecord.active = 1;
     watchFlags[4] = 1;
-    Adapter(5).Close();
+    Close(AdapterFor(5));
     EXPECT_EQ(totalMediaRecord.active, 0);
     EXPECT_EQ(watchFlags[4], 1);
     desk.RemoveWindow(window);

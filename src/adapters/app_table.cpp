@@ -1,7 +1,8 @@
-// The eight application records, defined here together because each reads the
-// registry in its constructor before WinMain and they must be built in AppId
-// order, which only one translation unit guarantees.
-#include "adapters/app_registry.h"
+// The eight application records and the table of the eight adapters. The
+// records are defined here together because each reads the registry in its
+// constructor before WinMain and they must be built in AppId order, which
+// only one translation unit guarantees.
+#include "adapters/app_table.h"
 
 AppAdapter powerCinemaRecord("SOFTWARE\\CyberLink\\PowerCinema", "InstallPath", "PowerCinema.exe", "",
                              "PowerCinema");
@@ -18,30 +19,21 @@ AppAdapter quartzviewRecord("Software\\Honestech\\TV Plus\\DTVR", "AppPath", "Ma
                             "TarvexMainPanel_Class", "TVR");
 AppAdapter beyondTvRecord("SOFTWARE\\SnapStream Media\\Beyond TV", "InstallDir", "BTVD3DShell.exe",
                           "Beyond TV", "Streamzap.WM.D3D");
-WinDvrAdapter winDvr6{AppAdapter("Software\\InterVideo\\DVR6", "PATH", "WinDVR.exe", "", "WinDVR 6"), 0};
+WinDvr6Record winDvr6{AppAdapter("Software\\InterVideo\\DVR6", "PATH", "WinDVR.exe", "", "WinDVR 6"), 0};
 
 namespace {
 
-AppAdapter* const records[appCount] = {
-    &powerCinemaRecord, &homeTheaterRecord, &myIcTvRecord,   &mediaCenterRecord,
-    &totalMediaRecord,  &quartzviewRecord,  &beyondTvRecord, &winDvr6.record,
-};
-
-const AdapterOperations* const adapters[appCount] = {
+constexpr const Adapter* adapters[appCount] = {
     &powerCinemaAdapter, &homeTheaterAdapter, &myIcTvAdapter,   &mediaCenterAdapter,
     &totalMediaAdapter,  &quartzviewAdapter,  &beyondTvAdapter, &winDvr6Adapter,
 };
 
 }  // namespace
 
-AppAdapter& AppRecord(int appId) {
-    return *records[appId - 1];
-}
-
-const AdapterOperations& Adapter(int appId) {
+const Adapter& AdapterFor(int appId) {
     return *adapters[appId - 1];
 }
 
-platform::WindowHandle FindMainWindow(const MainWindowIdentity& identity) {
-    return platform::FindWindowExA(platform::GetDesktopWindow(), 0, identity.className, identity.title);
+AppAdapter& AppRecord(int appId) {
+    return AdapterFor(appId).record;
 }

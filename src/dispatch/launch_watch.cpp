@@ -1,0 +1,31 @@
+// The WatchTimer procedure and the flags it follows.
+#include "dispatch/launch_watch.h"
+
+#include "adapters/app_table.h"
+#include "dispatch/app_switching.h"
+#include "receiver/timer_slot.h"
+
+std::int32_t watchFlags[8];
+
+namespace {
+
+// Without a watched application the watch waits before it stops: the whole
+// program's thread stands still meanwhile.
+constexpr std::uint32_t idleWatchPauseMs = 2000;
+
+}  // namespace
+
+void WatchTick(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t) {
+    for (int k = 1; k <= appCount; ++k) {
+        if (watchFlags[k - 1] != 1) continue;
+        // Only the lowest watched application is examined; when it has gone
+        // the timer stops although others may still be watched.
+        if (FindMainWindow(AdapterFor(k)) != 0) return;
+        Deactivate(k);
+        DisarmWatchTimer();
+        watchFlags[k - 1] = 0;
+        return;
+    }
+    platform::Sleep(idleWatchPauseMs);
+    DisarmWatchTimer();
+}
