@@ -1,9 +1,60 @@
 // Media Center (AppId 4): found by its window class and closed with WM_CLOSE.
-// DetectMediaCenter can mark it installed besides the registry read.
+// Every key brings it forward first, the digits too, although these are
+// posted as keypad key-downs rather than typed. DetectMediaCenter can mark it
+// installed besides the registry read.
 #include "adapters/app_table.h"
+
+namespace {
+
+// Repeat count 1, scan code 0x50, extended-key bit: the same for every digit.
+constexpr platform::LParam digitLParam = 0x01500001;
+
+// clang-format off
+constexpr KeyRow keyMap[] = {
+    ForwardPosted(0, Numpad(1), digitLParam),
+    ForwardPosted(1, Numpad(2), digitLParam),
+    ForwardPosted(2, Numpad(3), digitLParam),
+    ForwardPosted(3, Numpad(4), digitLParam),
+    ForwardPosted(4, Numpad(5), digitLParam),
+    ForwardPosted(5, Numpad(6), digitLParam),
+    ForwardPosted(6, Numpad(7), digitLParam),
+    ForwardPosted(7, Numpad(8), digitLParam),
+    ForwardPosted(8, Numpad(9), digitLParam),
+    Key(9, VK_BACK),
+    ForwardPosted(10, Numpad(0), digitLParam),
+    Key(11, VK_RETURN),
+    Key(14, VK_RETURN),
+    Key(16, VK_UP),
+    Key(17, VK_DOWN),
+    Key(18, VK_LEFT),
+    Key(19, VK_RIGHT),
+    Key(20, VK_F8),
+    Chord(23, VK_MENU, VK_RETURN),
+    Chord(26, VK_CONTROL, VK_SHIFT, 'S'),
+    Chord(27, VK_CONTROL, 'R'),
+    Key(28, VK_F10),
+    Key(29, VK_F9),
+    Key(30, VK_PRIOR),
+    Key(31, VK_NEXT),
+    Chord(64, VK_CONTROL, 'B'),
+    Chord(65, VK_CONTROL, 'F'),
+    Chord(68, VK_CONTROL, 'P'),
+    Chord(69, VK_CONTROL, VK_SHIFT, 'S'),
+    Key(72, VK_BACK),
+    Chord(73, VK_CONTROL, 'T'),
+    Chord(74, VK_CONTROL, 'O'),
+    Chord(75, VK_CONTROL, 'I'),
+    Chord(76, VK_CONTROL, 'E'),
+    Chord(77, VK_CONTROL, 'M'),
+    Chord(78, VK_CONTROL, 'G'),
+    Key(79, VK_F1),
+};
+// clang-format on
+
+}  // namespace
 
 const Adapter mediaCenterAdapter = {
     .appId = 4, .record = mediaCenterRecord, .name = "Media Center",
     .mainWindow = ByClass("eHome Render Window"),
-    .close = CloseByWmClose(), .keyMap = {},
+    .close = CloseByWmClose(), .keyMap = keyMap,
 };

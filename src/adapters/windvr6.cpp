@@ -1,10 +1,92 @@
-// WinDVR 6 (AppId 8): found by the exact title "InterVideo WinDVR 6", but
-// closed, like Home Theater, through its record's title "WinDVR 6"; Power can
-// therefore see it running and still close nothing.
+// WinDVR 6 (AppId 8): posted key-downs with lParam values of their own, like
+// Home Theater, but its arrow keys move the mouse pointer in steps that code
+// 75 switches between small and large, and code 14 clicks. Found by the exact
+// title "InterVideo WinDVR 6", but closed, like Home Theater, through its
+// record's title "WinDVR 6": Power can therefore see it running and still
+// close nothing.
 #include "adapters/app_table.h"
+#include "adapters/digit_scan_table.h"
+#include "dispatch/pointer_emulation.h"
+
+namespace {
+
+constexpr std::int32_t smallPointerStep = 10;
+constexpr std::int32_t largePointerStep = 50;
+
+// A relative move by one step, after the window was found: code 16 up, 17
+// down, 18 left, 19 right.
+void MovePointerOneStep(const Adapter&, platform::WindowHandle, const KeyRow& row) {
+    const std::int32_t step = winDvr6.fastPointer != 0 ? largePointerStep : smallPointerStep;
+    std::int32_t dx = 0;
+    std::int32_t dy = 0;
+    switch (row.code) {
+        case 16: dy = -step; break;
+        case 17: dy = step; break;
+        case 18: dx = -step; break;
+        default: dx = step; break;
+    }
+    // mouse_event takes the signed relative move in its unsigned arguments.
+    platform::mouse_event(MOUSEEVENTF_MOVE, static_cast<std::uint32_t>(dx), static_cast<std::uint32_t>(dy), 0, 0);
+}
+
+// Needs no window: it clicks wherever the pointer is, WinDVR 6 running or not.
+void ClickLeftButton(const Adapter&, platform::WindowHandle, const KeyRow&) {
+    ClickAtPointer(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+}
+
+void ToggleStep(const Adapter&, platform::WindowHandle, const KeyRow&) {
+    winDvr6.fastPointer = winDvr6.fastPointer == 0 ? 1 : 0;
+}
+
+// The lParam values are constants of this key map, not derived from the key:
+// 'H' carries the scan code of 'A'.
+// clang-format off
+constexpr KeyRow keyMap[] = {
+    Posted(0, TopRowDigit(1), digitScanTable[1]),
+    Posted(1, TopRowDigit(2), digitScanTable[2]),
+    Posted(2, TopRowDigit(3), digitScanTable[3]),
+    Posted(3, TopRowDigit(4), digitScanTable[4]),
+    Posted(4, TopRowDigit(5), digitScanTable[5]),
+    Posted(5, TopRowDigit(6), digitScanTable[6]),
+    Posted(6, TopRowDigit(7), digitScanTable[7]),
+    Posted(7, TopRowDigit(8), digitScanTable[8]),
+    Posted(8, TopRowDigit(9), digitScanTable[9]),
+    Posted(10, TopRowDigit(0), digitScanTable[0]),
+    Posted(9, 'L', 0),
+    Posted(11, VK_RETURN, 0x001C0001),
+    WithoutLookup(14, ClickLeftButton),
+    AfterLookup(16, MovePointerOneStep),
+    AfterLookup(17, MovePointerOneStep),
+    AfterLookup(18, MovePointerOneStep),
+    AfterLookup(19, MovePointerOneStep),
+    Posted(20, 'M', 0x00320001),
+    Posted(21, 'U', 0x00160001),
+    Chord(22, VK_CONTROL, 'I'),
+    Posted(23, 'Z', 0x002C0001),
+    Posted(25, 'T', 0),
+    Posted(26, VK_END, 0),
+    Posted(27, VK_HOME, 0),
+    Chord(28, VK_SHIFT, VK_UP),
+    Chord(29, VK_SHIFT, VK_DOWN),
+    Posted(30, VK_PRIOR, 0x01490001),
+    Posted(31, VK_NEXT, 0x01510001),
+    ChordToFocus(64, VK_CONTROL, VK_SHIFT, 'F'),
+    ChordToFocus(65, VK_CONTROL, VK_SHIFT, 'R'),
+    Posted(68, VK_SPACE, 0),
+    Posted(69, VK_END, 0),
+    Posted(72, 'O', 0),
+    Posted(73, 'H', 0x001E0001),
+    Posted(74, 'P', 0x00190001),
+    WithoutLookup(75, ToggleStep),
+    ChordToFocus(78, VK_CONTROL, 'B'),
+    ChordToFocus(79, VK_CONTROL, 'F'),
+};
+// clang-format on
+
+}  // namespace
 
 const Adapter winDvr6Adapter = {
     .appId = 8, .record = winDvr6.record, .name = "WinDVR 6",
     .mainWindow = ByTitle("InterVideo WinDVR 6", Lookup::TitleWalk),
-    .close = CloseByExitChord(), .keyMap = {},
+    .close = CloseByExitChord(), .keyMap = keyMap,
 };

@@ -21,13 +21,6 @@ void SendButtonEvent(std::uint32_t flags, const platform::Point& at) {
                           static_cast<std::uintptr_t>(extraInfo));
 }
 
-void Click(std::uint32_t downFlag, std::uint32_t upFlag) {
-    platform::Point at{0, 0};
-    platform::GetCursorPos(&at);
-    SendButtonEvent(downFlag, at);
-    SendButtonEvent(upFlag, at);
-}
-
 // Code 5 drives the primary button, so it honours swapped mouse buttons;
 // plain clicks (codes 0 and 10) do not.
 void ToggleButtonHold() {
@@ -56,6 +49,13 @@ constexpr Direction directions[10] = {
 
 }  // namespace
 
+void ClickAtPointer(std::uint32_t downFlag, std::uint32_t upFlag) {
+    platform::Point at{0, 0};
+    platform::GetCursorPos(&at);
+    SendButtonEvent(downFlag, at);
+    SendButtonEvent(upFlag, at);
+}
+
 void InitPointerLimits() {
     std::int32_t cy = platform::GetSystemMetrics(SM_CYFULLSCREEN);
     const std::int32_t cx = platform::GetSystemMetrics(SM_CXFULLSCREEN);
@@ -79,13 +79,13 @@ void UpdatePointerLimits(platform::LParam lParam) {
 void EmulatePointer(std::uint32_t code) {
     switch (code) {
         case leftClickCode:
-            Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+            ClickAtPointer(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
             break;
         case buttonHoldCode:
             ToggleButtonHold();
             break;
         case rightClickCode:
-            Click(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+            ClickAtPointer(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
             break;
         case 1:
         case 2:

@@ -28,6 +28,10 @@ constexpr std::int32_t PointerStep(std::int32_t n, std::int32_t small, std::int3
     return n < 5 ? 1 : (n < 10 ? small : large);
 }
 
+// A button pressed and released where the pointer is: the pointer's position
+// passed as dx and dy without the move flag, and a fresh extra info each.
+void ClickAtPointer(std::uint32_t downFlag, std::uint32_t upFlag);
+
 void InitPointerLimits();
 void UpdatePointerLimits(platform::LParam lParam);
 // Acts on codes 0 to 10; every other code is ignored.

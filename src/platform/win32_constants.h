@@ -126,8 +126,12 @@ constexpr std::uint8_t VK_F9 = 0x78;
 constexpr std::uint8_t VK_F10 = 0x79;
 constexpr std::uint8_t VK_F11 = 0x7A;
 constexpr std::uint8_t VK_F12 = 0x7B;
+constexpr std::uint8_t VK_MEDIA_PLAY_PAUSE = 0xB3;
+constexpr std::uint8_t VK_OEM_COMMA = 0xBC;
+constexpr std::uint8_t VK_OEM_PERIOD = 0xBE;
 
 // Mouse input
+constexpr std::uint32_t MOUSEEVENTF_MOVE = 0x0001;
 constexpr std::uint32_t MOUSEEVENTF_LEFTDOWN = 0x0002;
 constexpr std::uint32_t MOUSEEVENTF_LEFTUP = 0x0004;
 constexpr std::uint32_t MOUSEEVENTF_RIGHTDOWN = 0x0008;

@@ -214,7 +214,10 @@ TEST_F(DispatchKeyTest, ActiveApp_TakesCodesBeforeTheDispatchersOwnKeys) {
     for (const std::uint8_t code : {13, 16, 24, 29, 255}) {
         desk.ClearLog();
         ReadAt(code, 500000 + 1000u * code);
-        EXPECT_TRUE(Lookups().empty()) << "code " << int(code);  // no detection, no NoAppRunning
+        // No detection and no NoAppRunning: at most Beyond TV's own lookup, for
+        // the two codes its key map has.
+        const Calls ownLookup = {"FindWindowExA(" + Desktop() + ",0x0,\"Streamzap.WM.D3D\",null)"};
+        EXPECT_EQ(Lookups(), code == 16 || code == 29 ? ownLookup : Calls{}) << "code " << int(code);
         EXPECT_EQ(DialogsOpened(), 0) << "code " << int(code);
     }
 }
@@ -447,7 +450,8 @@ TEST_F(DispatchKeyTest, Detection_MakesAllEightLookups_AndTakesTheLowestAppId) {
     desk.AddWindow("", "Streamzap.WM.D3D");
     desk.AddWindow("My IC-TV Media Center");
     ReadAt(16, 1010000);
-    EXPECT_EQ(Lookups(), DetectionLookups());
+    // Then My IC-TV's key map looks its window up again.
+    EXPECT_EQ(Lookups(), DetectionLookups() + Calls{"FindWindowA(null,\"My IC-TV Media Center\")"});
     EXPECT_EQ(myIcTvRecord.active, 1);
     EXPECT_EQ(beyondTvRecord.active, 0);
     EXPECT_TRUE(desk.Log({"SetCursorPos", "mouse_event"}).empty());
@@ -471,7 +475,8 @@ TEST_P(DetectionFinds, MarksTheRunningAppActive_AndLaterCodesGoToIt) {
 
     desk.ClearLog();
     ReadAt(16, 1021000);
-    EXPECT_TRUE(Lookups().empty());  // routed to the active application, no detection
+    // Routed to the active application: its own lookup at most, no detection.
+    EXPECT_LE(Lookups().size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
