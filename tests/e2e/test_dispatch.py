@@ -4,8 +4,9 @@ application is closed (TotalMedia by Alt+F4 in the foreground, Quartzview by
 its panel command, no foreground change); or, with none running, to the
 utility's own Power and shut-down keys.
 
-The key maps are still empty, so a routed key shows nothing once an
-application is active: Power is what proves which one is.
+The number key that makes an application active also reaches its key map:
+TotalMedia gets keypad 7 typed in the foreground, Quartzview the panel
+command 10007; Power then proves which one is active.
 """
 import sys
 import time
@@ -33,6 +34,10 @@ POWER, NUMBER_KEY, UP_KEY, SHUT_DOWN_KEY, QUARTZVIEW_SHUT_DOWN_KEY = 12, 6, 16, 
 ALT_F4_AS_HOOKED = [(0x12, 0x11), (0x73, 0x11), (0x73, 0x91), (0x12, 0x91)]
 KF_EXTENDED_IN_LPARAM = 0x01000000
 KF_ALTDOWN_IN_LPARAM = 0x20000000  # the context code of a key message
+# What code 6 (the digit 7) sends: TotalMedia keypad 7, Quartzview a command.
+KEYPAD_7 = 0x67
+KEYPAD_7_AS_HOOKED = [(KEYPAD_7, 0x11), (KEYPAD_7, 0x91)]
+QUARTZVIEW_DIGIT_7 = 10007
 
 
 class DispatchTestCase(RigTestCase):
@@ -95,6 +100,14 @@ class DispatchTestCase(RigTestCase):
         self.assertTrue(all(lp & KF_EXTENDED_IN_LPARAM for lp in keys), f"extended keys expected: {got}")
         self.assertTrue(keys[-1] & KF_ALTDOWN_IN_LPARAM, f"F4 with Alt held: {got}")
 
+    def press_keypad_7_for_totalmedia(self):
+        """Presses the number key and waits until the hook has seen keypad 7
+        typed down and up."""
+        since = time.time()
+        press(self.rig, NUMBER_KEY)
+        keys = wait_until(lambda: len(k := self.monitor.keys(since)) >= 2 and k, 5, "keypad 7 typed")
+        self.assertEqual([(k.vk, k.flags) for k in keys], KEYPAD_7_AS_HOOKED)
+
     def bring_to_foreground(self, window):
         self.rig.wintool("foreground", *window, check=True)
         wait_until(lambda: f'title="{window[1]}"' in self.rig.wintool("getforeground").stdout, 5,
@@ -138,9 +151,14 @@ class RunningApplication(DispatchTestCase):
         # Another window in the foreground: the chord reaches TotalMedia only
         # if the utility brings it forward first.
         guide = self.start_decoy_in_foreground()
-        self.press_expecting_nothing([NUMBER_KEY], [totalmedia, guide], pointer=(600, 500))
+        self.press_keypad_7_for_totalmedia()
+        self.assertEqual(self.monitor.position(), (600, 500), "the pointer stays: an application took the key")
         self.assertPowerClosesTotalMedia(totalmedia)
-        self.assertEqual(guide.messages(), [], "nothing for the window that was in the foreground")
+        # Keypad 7 may be Wine's rare loss in the instant of the foreground
+        # switch (it then reaches the window that was foreground); the
+        # Alt+F4 chord never may.
+        self.assertEqual([m for m in guide.messages() if int(m["wp"], 16) != KEYPAD_7], [],
+                         "nothing for the window that was in the foreground")
         # Closed straight away: the route with no application active would
         # have asked about the missing default application first.
         self.assertFalse(self.rig.window_exists("#32770", MESSAGE_CAPTION))
@@ -149,10 +167,11 @@ class RunningApplication(DispatchTestCase):
         self.monitor.place_pointer(600, 500)
         tv = TvApp(self.rig, [QUARTZVIEW, DECOY], stay=True)
         self.bring_to_foreground(DECOY)
-        self.press_expecting_nothing([NUMBER_KEY], [tv], pointer=(600, 500))
+        press(self.rig, NUMBER_KEY)
         press(self.rig, POWER)
-        self.assertEqual(self.panel_commands(tv), [(PANEL_CLOSE_COMMAND, 0, "0")])
-        self.assertEqual([e["title"] for e in tv.messages(str(PANEL_COMMAND_MESSAGE))], [QUARTZVIEW[1]])
+        self.assertEqual(self.panel_commands(tv), [(QUARTZVIEW_DIGIT_7, 0, "0"), (PANEL_CLOSE_COMMAND, 0, "0")])
+        self.assertEqual([e["title"] for e in tv.messages(str(PANEL_COMMAND_MESSAGE))], [QUARTZVIEW[1]] * 2)
+        self.assertEqual(self.monitor.position(), (600, 500), "the pointer stays: an application took the key")
         self.assertIn(DECOY[1], self.rig.wintool("getforeground").stdout)
         self.assertEqual(self.monitor.keys(), [], "no keystroke")
         self.assertFalse(self.rig.window_exists("#32770", MESSAGE_CAPTION))
@@ -165,7 +184,7 @@ class RunningApplication(DispatchTestCase):
                     self.bring_up()
                 apps = {window: TvApp(self.rig, [window], stay=window is QUARTZVIEW)
                         for window in (first, second)}  # the later one ends above the earlier
-                press(self.rig, NUMBER_KEY)
+                self.press_keypad_7_for_totalmedia()
                 self.assertPowerClosesTotalMedia(apps[TOTALMEDIA])
                 self.assertEqual(self.panel_commands(apps[QUARTZVIEW]), [], "Quartzview left alone")
                 # With TotalMedia gone, the next number key finds Quartzview.
@@ -174,7 +193,7 @@ class RunningApplication(DispatchTestCase):
                 press(self.rig, NUMBER_KEY)
                 press(self.rig, POWER)
                 self.assertEqual([(wp, lp) for wp, lp, _ in self.panel_commands(apps[QUARTZVIEW])],
-                                 [(PANEL_CLOSE_COMMAND, 0)])
+                                 [(QUARTZVIEW_DIGIT_7, 0), (PANEL_CLOSE_COMMAND, 0)])
 
 
 class NoApplication(DispatchTestCase):
