@@ -118,6 +118,9 @@ int TranslateAcceleratorA(WindowHandle window, AcceleratorHandle accelerators, M
 void PostQuitMessage(int exitCode);
 int PostMessageA(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
 LResult SendMessageA(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
+// The session-wide message number for a name (0xC000 to 0xFFFF; the same for
+// every process that asks), or 0 on failure.
+std::uint32_t RegisterWindowMessageA(const char* name);
 
 // --- Window lookup and foreground -------------------------------------------
 WindowHandle GetDesktopWindow();

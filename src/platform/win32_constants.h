@@ -35,8 +35,10 @@ constexpr std::uint32_t WM_USER = 0x0400;
 
 // Power events (low word of WM_POWERBROADCAST's wParam)
 constexpr std::uint32_t PBT_APMQUERYSUSPEND = 0x0000;
+constexpr std::uint32_t PBT_APMQUERYSUSPENDFAILED = 0x0002;
 constexpr std::uint32_t PBT_APMSUSPEND = 0x0004;
 constexpr std::uint32_t PBT_APMRESUMESUSPEND = 0x0007;
+constexpr std::uint32_t PBT_APMRESUMEAUTOMATIC = 0x0012;
 
 // Dialog and command ids
 constexpr int IDOK = 1;

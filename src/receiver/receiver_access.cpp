@@ -1,6 +1,8 @@
 // Asking the capture driver whether a remote key code waits, and reading it.
 #include "receiver/receiver_access.h"
 
+#include <cstring>
+
 #include "platform/win32_constants.h"
 #include "receiver/capture_filter_names.h"
 #include "receiver/receiver_requests.h"
@@ -53,7 +55,11 @@ bool IsKeyReady() {
 }
 
 int ReadKeyCode() {
-    std::uint8_t buffer[KEY_CODE_READ_COUNT] = {};
+    // A driver that answers success without writing the code leaves these
+    // bytes as they are: 255, a failed read, rather than code 0, a left click.
+    // The bytes-returned count is no guide, as a driver may write the code and report 0.
+    std::uint8_t buffer[KEY_CODE_READ_COUNT];
+    std::memset(buffer, 0xFF, sizeof buffer);
     if (ReceiverTransfer(KEY_CODE_DEVICE_ADDRESS, 0, 0, buffer, sizeof buffer) == 0) return 255;
     return buffer[0];
 }

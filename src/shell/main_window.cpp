@@ -75,6 +75,10 @@ void OnPowerBroadcast(platform::WParam wParam) {
             DisarmPollTimer();
             DisarmWatchTimer();
             break;
+        // A refused suspend and a wake without a user (which brings no
+        // PBT_APMRESUMESUSPEND) would otherwise leave the remote dead.
+        case PBT_APMQUERYSUSPENDFAILED:
+        case PBT_APMRESUMEAUTOMATIC:
         case PBT_APMRESUMESUSPEND:
             ArmPollTimer();
             ArmWatchTimer();
@@ -138,6 +142,11 @@ int CreateMainWindow(platform::InstanceHandle instance) {
 
 platform::LResult MainWndProc(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,
                               platform::LParam lParam) {
+    // A registered number, so it cannot be a case of the switch.
+    if (IsTaskbarCreated(message)) {
+        RestoreTrayIcon();
+        return 0;
+    }
     switch (message) {
         case WM_CREATE:
             if (!OpenReceiver()) receiverFound = 0;

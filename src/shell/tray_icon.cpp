@@ -12,6 +12,9 @@ namespace {
 constexpr std::uint32_t NOTIFY_ICON_DATA_V1_SIZE = 88;
 }  // namespace
 
+std::uint32_t taskbarCreatedMessage = 0;
+std::uint8_t trayIconShown = 0;
+
 void AddTrayIcon(platform::WindowHandle window, std::uint32_t id, platform::IconHandle icon, const char* tip) {
     trayIcon.cbSize = NOTIFY_ICON_DATA_V1_SIZE;
     trayIcon.hWnd = window;
@@ -22,7 +25,9 @@ void AddTrayIcon(platform::WindowHandle window, std::uint32_t id, platform::Icon
     // As lstrcpynA: at most 63 characters and a NUL; a null tip is empty.
     std::memset(trayIcon.szTip, 0, sizeof trayIcon.szTip);
     if (tip != nullptr) std::strncpy(trayIcon.szTip, tip, sizeof trayIcon.szTip - 1);
+    taskbarCreatedMessage = platform::RegisterWindowMessageA("TaskbarCreated");
     platform::Shell_NotifyIconA(NIM_ADD, &trayIcon);
+    trayIconShown = 1;
 }
 
 void RemoveTrayIcon(platform::WindowHandle window) {
@@ -31,4 +36,11 @@ void RemoveTrayIcon(platform::WindowHandle window) {
     record.hWnd = window;
     record.uID = TRAY_ICON_ID;
     platform::Shell_NotifyIconA(NIM_DELETE, &record);
+    trayIconShown = 0;
+}
+
+bool IsTaskbarCreated(std::uint32_t message) { return taskbarCreatedMessage != 0 && message == taskbarCreatedMessage; }
+
+void RestoreTrayIcon() {
+    if (trayIconShown == 1) platform::Shell_NotifyIconA(NIM_ADD, &trayIcon);
 }

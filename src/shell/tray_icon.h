@@ -11,6 +11,17 @@ constexpr std::uint32_t TRAY_CALLBACK_MESSAGE = 1001;
 
 // Filled by AddTrayIcon and re-sent as it is on every mouse move over the icon.
 extern platform::NotifyIconData trayIcon;
+// The registered "TaskbarCreated" number; 0 until registered (no message has
+// that number, so a failed registration leaves the icon without its restore).
+extern std::uint32_t taskbarCreatedMessage;
+// 1 from AddTrayIcon until RemoveTrayIcon.
+extern std::uint8_t trayIconShown;
 
+// Also registers "TaskbarCreated", the message a restarted shell broadcasts.
 void AddTrayIcon(platform::WindowHandle window, std::uint32_t id, platform::IconHandle icon, const char* tip);
 void RemoveTrayIcon(platform::WindowHandle window);
+// True for the shell's "TaskbarCreated" broadcast.
+bool IsTaskbarCreated(std::uint32_t message);
+// A restarted shell has forgotten every icon: adds trayIcon again as it was,
+// unless the icon has been removed since (the program is ending).
+void RestoreTrayIcon();

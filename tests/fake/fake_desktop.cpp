@@ -226,6 +226,26 @@ const TimerState* Desktop::Timer(WindowHandle window, std::uintptr_t id) const {
     return nullptr;
 }
 
+// --- Registered messages and the shell -------------------------------------------
+
+std::uint32_t Desktop::RegisteredMessage(const std::string& name) {
+    // Numbers above those of the class atoms the fake hands out, as both come
+    // from one atom table on Windows.
+    constexpr std::uint32_t kFirstRegisteredMessage = 0xC100;
+    const auto inserted = registeredMessages.emplace(
+        Lower(name), kFirstRegisteredMessage + static_cast<std::uint32_t>(registeredMessages.size()));
+    return inserted.first->second;
+}
+
+void Desktop::RestartShell() {
+    trayIcons.clear();
+    const std::uint32_t taskbarCreated = RegisteredMessage("TaskbarCreated");
+    for (const WindowHandle handle : ZOrder()) {
+        const Window* window = Find(handle);
+        if (window && window->procedure) window->procedure(handle, taskbarCreated, 0, 0);
+    }
+}
+
 // --- The log -------------------------------------------------------------------
 
 std::vector<std::string> Desktop::Log(const std::set<std::string>& names) const {

@@ -182,7 +182,17 @@ class Desktop {
     std::deque<platform::Message> queue;
     bool queueRanDry = false;
 
+    // --- Registered window messages ---------------------------------------------------
+    // RegisterWindowMessageA's number for a name, compared case-insensitively:
+    // the same for every caller, from 0xC000 up. Registers it when new, without a log entry.
+    std::uint32_t RegisteredMessage(const std::string& name);
+    std::map<std::string, std::uint32_t> registeredMessages;  // by lower-case name
+
     // --- Shell ---------------------------------------------------------------------
+    // The shell's restart as Explorer does it: every icon on the tray is gone,
+    // then the registered "TaskbarCreated" message goes to every top-level
+    // window; the program's own windows receive it through their procedure.
+    void RestartShell();
     // ShellExecuteA's result for a file; 33 when unset. A launch can also
     // create the application's window through onShellExecute.
     std::function<std::intptr_t(const std::string& file)> onShellExecute;
@@ -209,6 +219,20 @@ class Desktop {
     // Status byte answered while no code waits (non-zero); 0 while one waits.
     std::uint8_t idleStatus = 1;
     std::vector<KsRequest> ksRequests;
+    // A driver of the test's own making: when set, it answers every KsProperty
+    // call of a well-formed request of either set instead of the model above.
+    // It gets the data buffer and, for a transfer, the read buffer the request
+    // names (null when it names none), and returns the HRESULT.
+    struct DriverCall {
+        bool transfer = false;  // else status
+        std::uint8_t selectorOrAddress = 0;
+        std::uint8_t* data = nullptr;
+        std::uint32_t dataLength = 0;
+        std::uint8_t* readBuffer = nullptr;
+        std::uint32_t readCount = 0;
+        std::uint32_t* bytesReturned = nullptr;
+    };
+    std::function<std::int32_t(const DriverCall& call)> driver;
     bool coUninitialized = false;
 
     // --- Dialog controls, tray, process state ------------------------------------

@@ -201,6 +201,15 @@ LResult SendMessageA(WindowHandle window, std::uint32_t message, WParam wParam, 
     return 0;
 }
 
+std::uint32_t RegisterWindowMessageA(const char* name) {
+    Log("RegisterWindowMessageA", {Str(name)});
+    if (!name || !*name) {
+        D().lastError = kErrorInvalidParameter;
+        return 0;
+    }
+    return D().RegisteredMessage(name);
+}
+
 // --- Window lookup and foreground -------------------------------------------
 
 WindowHandle GetDesktopWindow() {

@@ -78,6 +78,10 @@ std::int32_t KsProperty(ReceiverControl control, void* property, std::uint32_t p
     // A request of either set with another layout is refused, as the driver would.
     if (std::memcmp(request, kStatusSet, sizeof kStatusSet) == 0) {
         if (propertyLength != kStatusPropertyLength || dataLength != kStatusDataLength) return E_FAIL;
+        if (desktop.driver) {
+            return desktop.driver(
+                {false, request[kSelectorOffset], answer, dataLength, nullptr, 0, bytesReturned});
+        }
         if (desktop.statusResult != 0) return desktop.statusResult;
         const bool codeWaits = !desktop.keyQueue.empty() && request[kSelectorOffset] == kKeySelector;
         answer[0] = codeWaits ? 0 : desktop.idleStatus;
@@ -86,12 +90,17 @@ std::int32_t KsProperty(ReceiverControl control, void* property, std::uint32_t p
     }
     if (std::memcmp(request, kTransferSet, sizeof kTransferSet) == 0) {
         if (propertyLength != kTransferPropertyLength || dataLength != kTransferDataLength) return E_FAIL;
-        if (desktop.transferResult != 0) return desktop.transferResult;
         const std::uint32_t readCount = ReadLe32(request + kReadCountOffset);
-        if (readCount == 0) return S_OK;  // a write only: no read buffer to resolve
         const auto found = desktop.driverAddresses.find(ReadLe32(request + kReadBufferOffset));
-        if (found == desktop.driverAddresses.end()) return E_FAIL;
-        auto* readBuffer = static_cast<std::uint8_t*>(found->second);
+        auto* readBuffer =
+            found == desktop.driverAddresses.end() ? nullptr : static_cast<std::uint8_t*>(found->second);
+        if (desktop.driver) {
+            return desktop.driver({true, request[kSelectorOffset], answer, dataLength,
+                                   readCount ? readBuffer : nullptr, readCount, bytesReturned});
+        }
+        if (desktop.transferResult != 0) return desktop.transferResult;
+        if (readCount == 0) return S_OK;  // a write only: no read buffer to resolve
+        if (!readBuffer) return E_FAIL;
         std::fill(readBuffer, readBuffer + readCount, std::uint8_t{0});
         // The key device answers the waiting code once; with none waiting it
         // reads as 0, so a read without a preceding ready status shows as code 0.

@@ -564,4 +564,19 @@ TEST_F(DispatchKeyTest, FailedRead_IsCode255_AndFollowsTheRepeatRule) {
     EXPECT_TRUE(desk.Log({"SetCursorPos", "mouse_event"}).empty());
 }
 
+// A driver that says a code waits and then answers the read with success but
+// writes nothing, on every tick: no click, no move, nothing at all.
+TEST_F(DispatchKeyTest, ReadsThatDeliverNoCode_ActNowhere) {
+    desk.driver = [](const fake::Desktop::DriverCall& call) {
+        if (!call.transfer) call.data[0] = 0;  // a code waits
+        return S_OK;
+    };
+    for (int i = 0; i < 20; ++i) {
+        Tick();
+        Advance(65);
+    }
+    EXPECT_EQ(lastCode, 255);
+    EXPECT_TRUE(desk.Actions().empty());
+}
+
 }  // namespace

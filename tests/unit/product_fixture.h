@@ -21,6 +21,7 @@
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "shell/shutdown_dialog.h"
+#include "shell/tray_icon.h"
 
 class ProductTest : public FakeDesktopTest {
   protected:
@@ -45,8 +46,18 @@ class ProductTest : public FakeDesktopTest {
         }
         winDvr6.fastPointer = 0;
         defaultApp = 6;
+        alwaysRemoteOff = 0;
         shutDownDialogOpen = 0;
         shutDownDialog = 0;
+        // The shell's globals too: a start-up test leaves its instance,
+        // receiver flag, tray record and armed poll timer behind.
+        appInstance = 0;
+        receiverFound = 1;
+        trayIcon = {};
+        taskbarCreatedMessage = 0;
+        trayIconShown = 0;
+        pollTimer.armed = 0;
+        pollTimer.Configure(0, 0);
         desk.tickCount = 1000000;
         owner = desk.AddOwnWindow("Alder Remote Control", nullptr);
         mainWindow = owner;

@@ -112,6 +112,28 @@ TEST_F(ReceiverAccessTest, FailedTransfer_YieldsCode255) {
     EXPECT_EQ(ReadKeyCode(), 255);
 }
 
+// A driver that answers success and writes nothing into the named buffer,
+// reporting any byte count: no code was delivered.
+TEST_F(ReceiverAccessTest, SuccessWithoutTheCodeWritten_ReadsAsAFailedRead) {
+    for (std::uint32_t reported : {0u, 4u}) {
+        desk.driver = [reported](const fake::Desktop::DriverCall& call) {
+            if (call.bytesReturned) *call.bytesReturned = reported;
+            return S_OK;
+        };
+        EXPECT_EQ(ReadKeyCode(), 255) << reported << " bytes reported";
+    }
+}
+
+TEST_F(ReceiverAccessTest, CodeWrittenWithNoBytesReported_IsTheCode) {
+    desk.driver = [](const fake::Desktop::DriverCall& call) {
+        if (call.readBuffer) call.readBuffer[0] = 0;
+        if (call.bytesReturned) *call.bytesReturned = 0;
+        return S_OK;
+    };
+
+    EXPECT_EQ(ReadKeyCode(), 0);
+}
+
 TEST_F(ReceiverAccessTest, WithoutReceiver_NothingIsAskedAndNothingIsRead) {
     receiverControl = nullptr;
     QueueKey(3);

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "product_fixture.h"
-#include "shell/tray_icon.h"
 
 class ShellTest : public ProductTest {
 protected:
@@ -15,16 +14,9 @@ protected:
         desk.RemoveWindow(owner);
         owner = 0;
         mainWindow = 0;
-        appInstance = 0;
         receiverControl = nullptr;
-        receiverFound = 1;
-        alwaysRemoteOff = 0;
-        trayIcon = {};
-        for (TimerSlot* slot : {&pollTimer, &watchTimer}) {
-            slot->armed = 0;
-            slot->ownerWindow = 0;
-            slot->periodMs = 0;
-        }
+        watchTimer.armed = 0;
+        watchTimer.Configure(0, 0);
         desk.strings[22] = "Alder Remote Control";
         desk.strings[23] = "Alder Remote Control";
         desk.ClearLog();

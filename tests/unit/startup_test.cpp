@@ -171,10 +171,89 @@ TEST_F(StartupTest, OtherPowerEvents_ChangeNothing) {
     Start();
     desk.ClearLog();
 
-    for (platform::WParam event : {1u, 2u, 3u, 5u, 6u, 8u, 9u, 10u, 18u, 0x8013u})
+    for (platform::WParam event : {1u, 3u, 5u, 6u, 8u, 9u, 10u, 0x8013u})
         EXPECT_EQ(Send(WM_POWERBROADCAST, event, 0), 0);
 
     EXPECT_TRUE(Timers().empty());
+}
+
+// After a suspend query, each of these events brings polling back: a resume, a
+// suspend that some program refused, and a wake without a user, which brings
+// no PBT_APMRESUMESUSPEND.
+class PowerEventTest : public StartupTest, public ::testing::WithParamInterface<std::uint32_t> {};
+
+TEST_P(PowerEventTest, AfterASuspendQuery_ArmsBothTimersOnceAndPollingResumes) {
+    Start();
+    Send(WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0);
+    Advance(1000);
+    desk.ksRequests.clear();
+    desk.ClearLog();
+
+    EXPECT_EQ(Send(WM_POWERBROADCAST, GetParam(), 0), 0);
+    Send(WM_POWERBROADCAST, GetParam(), 0);
+
+    EXPECT_EQ(Timers(), (std::vector<std::string>{"SetTimer(" + Main() + ",0x1,65)",
+                                                  "SetTimer(" + Main() + ",0x2,1000)"}))
+        << "arming an armed slot does nothing";
+    Advance(65);
+    EXPECT_EQ(desk.ksRequests.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Events, PowerEventTest,
+                         ::testing::Values(PBT_APMRESUMESUSPEND, PBT_APMQUERYSUSPENDFAILED, PBT_APMRESUMEAUTOMATIC),
+                         [](const ::testing::TestParamInfo<std::uint32_t>& info) {
+                             return std::string(info.param == PBT_APMRESUMESUSPEND        ? "Resume"
+                                                : info.param == PBT_APMQUERYSUSPENDFAILED ? "RefusedSuspend"
+                                                                                          : "UnattendedWake");
+                         });
+
+TEST_F(StartupTest, UnattendedWakeThenUserResume_SetsEachTimerOnce) {
+    Start();
+    Send(WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    desk.ClearLog();
+
+    Send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    Send(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+
+    EXPECT_EQ(Timers(), (std::vector<std::string>{"SetTimer(" + Main() + ",0x1,65)",
+                                                  "SetTimer(" + Main() + ",0x2,1000)"}));
+}
+
+TEST_F(StartupTest, ShellRestart_AddsTheSameIconAgain) {
+    Start();
+    const std::vector<std::string> added = desk.Log({"Shell_NotifyIconA"});
+    ASSERT_EQ(added, std::vector<std::string>{"Shell_NotifyIconA(0x0," + TrayRecord() + ")"});
+    desk.ClearLog();
+
+    desk.RestartShell();
+
+    EXPECT_EQ(desk.Log({"Shell_NotifyIconA"}), added);
+    EXPECT_EQ(desk.trayIcons.size(), 1u);
+    EXPECT_TRUE(desk.TimerSet(mainWindow, 1));
+    EXPECT_EQ(desk.Actions(), std::vector<std::string>{}) << "nothing else happens";
+}
+
+TEST_F(StartupTest, ShellRestart_AfterExit_BringsNoIconBack) {
+    Start();
+    Send(WM_COMMAND, 1201, 0);
+    desk.ClearLog();
+
+    desk.RestartShell();
+
+    EXPECT_TRUE(desk.Log({"Shell_NotifyIconA"}).empty());
+    EXPECT_TRUE(desk.trayIcons.empty());
+}
+
+TEST_F(StartupTest, ShellRestart_WithoutReceiver_KeepsTheIconThatReportsIt) {
+    desk.receiverPresent = false;
+    Start();
+
+    desk.RestartShell();
+    Send(1001, 0, WM_RBUTTONDOWN);
+
+    EXPECT_EQ(desk.trayIcons.size(), 0u) << "the report removed the icon it restored";
+    EXPECT_EQ(desk.Log({"MessageBoxA"}).size(), 1u);
+    EXPECT_TRUE(QuitPosted());
 }
 
 TEST_F(StartupTest, ResumeWithoutReceiver_SetsNoOwnerlessTimer) {

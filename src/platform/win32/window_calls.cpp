@@ -101,6 +101,8 @@ LResult SendMessageA(WindowHandle window, std::uint32_t message, WParam wParam, 
     return ::SendMessageA(ToHwnd(window), message, wParam, lParam);
 }
 
+std::uint32_t RegisterWindowMessageA(const char* name) { return ::RegisterWindowMessageA(name); }
+
 WindowHandle GetDesktopWindow() { return FromWin(::GetDesktopWindow()); }
 
 WindowHandle GetWindow(WindowHandle window, std::uint32_t command) {
