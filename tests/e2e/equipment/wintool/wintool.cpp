@@ -12,7 +12,15 @@
 //   wintool cursor [<x> <y>]              (SetCursorPos when given; prints GetCursorPos)
 //   wintool swapbuttons <0|1>             (SwapMouseButton; prints SM_SWAPBUTTON after it)
 //   wintool metrics                       (the screen metrics pointer emulation reads)
+//   wintool posthandle <hwnd> <message> <wParam> <lParam>
+//   wintool broadcast <name>              (RegisterWindowMessageA, then posted to HWND_BROADCAST,
+//                                          as a restarted shell sends "TaskbarCreated")
+//   wintool trayicons                     (the icon windows on Wine's tray, one line each)
+//   wintool forgeticon <class|*> <title|*> <id>
+//                                         (NIM_DELETE of that window's icon, as if the shell had
+//                                          lost it)
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -96,6 +104,29 @@ BOOL CALLBACK FindButton(HWND control, LPARAM param) {
   return TRUE;
 }
 
+BOOL CALLBACK DescribeTrayIcon(HWND child, LPARAM count) {
+  char cls[64] = "";
+  GetClassNameA(child, cls, sizeof cls);
+  if (strcmp(cls, "__winex11_tray_icon") == 0) {
+    Describe("trayicon", child);
+    ++*reinterpret_cast<int*>(count);
+  }
+  return TRUE;
+}
+
+// Wine without a virtual desktop shows each icon as a child window of its
+// stand-alone tray window; a hidden child is an icon that was deleted.
+int TrayIcons() {
+  int count = 0;
+  for (HWND tray = FindWindowExA(nullptr, nullptr, "__winex11_standalone_tray", nullptr); tray;
+       tray = FindWindowExA(nullptr, tray, "__winex11_standalone_tray", nullptr)) {
+    Describe("tray", tray);
+    EnumChildWindows(tray, DescribeTrayIcon, reinterpret_cast<LPARAM>(&count));
+  }
+  printf("trayicons=%d\n", count);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -157,6 +188,30 @@ int main(int argc, char** argv) {
     const BOOL before = SwapMouseButton(Number(argv[2]) != 0);
     printf("swapped before=%d now=%d\n", before ? 1 : 0, GetSystemMetrics(SM_SWAPBUTTON) ? 1 : 0);
     rc = 0;
+  } else if (command == "posthandle" && argc == 6) {
+    HWND w = reinterpret_cast<HWND>(static_cast<uintptr_t>(Number(argv[2])));
+    const BOOL ok = IsWindow(w) && PostMessageA(w, static_cast<UINT>(Number(argv[3])),
+                                                static_cast<WPARAM>(Number(argv[4])),
+                                                static_cast<LPARAM>(Number(argv[5])));
+    printf("posted=%d\n", ok ? 1 : 0);
+    rc = ok ? 0 : 1;
+  } else if (command == "broadcast" && argc == 3) {
+    const UINT message = RegisterWindowMessageA(argv[2]);
+    const BOOL ok = message != 0 && PostMessageA(HWND_BROADCAST, message, 0, 0);
+    printf("message=0x%x posted=%d\n", message, ok ? 1 : 0);
+    rc = ok ? 0 : 1;
+  } else if (command == "trayicons" && argc == 2) {
+    rc = TrayIcons();
+  } else if (command == "forgeticon" && argc == 5) {
+    HWND w = Find(argv[2], argv[3]);
+    if (w) {
+      NOTIFYICONDATAA icon = {};
+      icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+      icon.hWnd = w;
+      icon.uID = static_cast<UINT>(Number(argv[4]));
+      printf("deleted=%d\n", Shell_NotifyIconA(NIM_DELETE, &icon) ? 1 : 0);
+    }
+    rc = w ? 0 : 1;
   }
   fflush(stdout);
   return rc;
