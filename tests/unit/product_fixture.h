@@ -15,6 +15,7 @@
 #include "dispatch/pointer_emulation.h"
 #include "fake/fake_desktop.h"
 #include "fake_desktop_fixture.h"
+#include "product_state.h"
 #include "platform/win32_constants.h"
 #include "receiver/receiver_access.h"
 #include "receiver/timer_slot.h"
@@ -27,37 +28,7 @@ class ProductTest : public FakeDesktopTest {
   protected:
     void SetUp() override {
         FakeDesktopTest::SetUp();
-        lastCode = 0;
-        lastReadTime = 0;
-        repeatCount = 0;
-        pointerRect = PointerRect{0, 0, 1023, 767};
-        smallStep = 6;
-        largeStep = 12;
-        moveCount = 0;
-        buttonHeld = 0;
-        for (int k = 1; k <= appCount; ++k) {
-            AppAdapter& record = AppRecord(k);
-            record.installed = 0;
-            record.active = 0;
-            record.window = 0;
-            record.installDir[0] = '\0';
-            record.exeName[0] = '\0';
-            watchFlags[k - 1] = 0;
-        }
-        winDvr6.fastPointer = 0;
-        defaultApp = 6;
-        alwaysRemoteOff = 0;
-        shutDownDialogOpen = 0;
-        shutDownDialog = 0;
-        // The shell's globals too: a start-up test leaves its instance,
-        // receiver flag, tray record and armed poll timer behind.
-        appInstance = 0;
-        receiverFound = 1;
-        trayIcon = {};
-        taskbarCreatedMessage = 0;
-        trayIconShown = 0;
-        pollTimer.armed = 0;
-        pollTimer.Configure(0, 0);
+        ResetProductState();
         desk.tickCount = 1000000;
         owner = desk.AddOwnWindow("Alder Remote Control", nullptr);
         mainWindow = owner;
