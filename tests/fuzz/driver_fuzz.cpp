@@ -81,17 +81,20 @@ int ExpectedCode(const Answer& answer) {
 void CheckTick(std::size_t mark, const std::vector<Answer>& answers) {
     fake::Desktop& desk = fuzz::Desk();
     const std::vector<std::string> requests = fuzz::EntriesSince(mark, {"KsProperty"});
-    FUZZ_CHECK(!requests.empty() && requests.size() <= 2, std::to_string(requests.size()) + " requests in a tick");
+    FUZZ_CHECK(!requests.empty() && requests.size() <= 2,
+               std::to_string(requests.size()) + " requests in a tick");
     FUZZ_CHECK(requests[0] == "KsProperty(32,1)", "first request of a tick: " + requests[0]);
     FUZZ_CHECK(answers.size() == requests.size(), "every request answered");
     FUZZ_CHECK((requests.size() == 2) == ExpectedReady(answers[0]),
                "a transfer exactly when the status said a key waits");
     if (requests.size() == 2) FUZZ_CHECK(requests[1] == "KsProperty(48,8)", "second request: " + requests[1]);
     const std::vector<std::string> foreign = fuzz::EntriesSince(
-        mark, {"keybd_event", "PostMessageA", "SendMessageA", "ShellExecuteA", "MessageBoxA", "SetForegroundWindow",
-               "DialogBoxParamA", "RegOpenKeyExA", "RegSetValueExA"});
-    FUZZ_CHECK(foreign.empty(), "with no application and a default that is not installed nothing but the "
-                                "pointer may act: " + (foreign.empty() ? "" : foreign[0]));
+        mark, {"keybd_event", "PostMessageA", "SendMessageA", "ShellExecuteA", "MessageBoxA",
+               "SetForegroundWindow", "DialogBoxParamA", "RegOpenKeyExA", "RegSetValueExA"});
+    FUZZ_CHECK(foreign.empty(),
+               "with no application and a default that is not installed nothing but the "
+               "pointer may act: " +
+                   (foreign.empty() ? "" : foreign[0]));
     fuzz::CheckCursorPlacements(mark);
     fuzz::CheckNothingLeftDown();
     (void)desk;
@@ -126,8 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 1: {
                 const int code = ReadKeyCode();
                 FUZZ_CHECK(answers.size() == 1, "one transfer request");
-                FUZZ_CHECK(code == ExpectedCode(answers[0]),
-                           "code " + std::to_string(code) + ", expected " + std::to_string(ExpectedCode(answers[0])));
+                FUZZ_CHECK(code == ExpectedCode(answers[0]), "code " + std::to_string(code) + ", expected " +
+                                                                 std::to_string(ExpectedCode(answers[0])));
                 break;
             }
             default:

@@ -13,7 +13,9 @@
 
 namespace fuzz {
 
-fake::Desktop& Desk() { return fake::Desktop::Get(); }
+fake::Desktop& Desk() {
+    return fake::Desktop::Get();
+}
 
 platform::WindowHandle FreshDesktop() {
     fake::Desktop& desk = Desk();
@@ -77,9 +79,10 @@ void CheckCursorPlacements(std::size_t mark) {
         const std::vector<std::string> xy = Arguments(entry);
         const long x = std::strtol(xy.at(0).c_str(), nullptr, 10);
         const long y = std::strtol(xy.at(1).c_str(), nullptr, 10);
-        FUZZ_CHECK(pointerRect.left < x && x < pointerRect.right && pointerRect.top < y && y < pointerRect.bottom,
-                   entry + " outside the pointer limits " + std::to_string(pointerRect.right) + "x" +
-                       std::to_string(pointerRect.bottom));
+        FUZZ_CHECK(
+            pointerRect.left < x && x < pointerRect.right && pointerRect.top < y && y < pointerRect.bottom,
+            entry + " outside the pointer limits " + std::to_string(pointerRect.right) + "x" +
+                std::to_string(pointerRect.bottom));
     }
 }
 
@@ -91,8 +94,10 @@ void CheckNothingLeftDown() {
 }
 
 void CheckNoHandlesOpen() {
-    FUZZ_CHECK(Desk().openKeyCount() == 0, std::to_string(Desk().openKeyCount()) + " registry keys left open");
-    FUZZ_CHECK(Desk().openTokens.empty(), std::to_string(Desk().openTokens.size()) + " token handles left open");
+    FUZZ_CHECK(Desk().openKeyCount() == 0,
+               std::to_string(Desk().openKeyCount()) + " registry keys left open");
+    FUZZ_CHECK(Desk().openTokens.empty(),
+               std::to_string(Desk().openTokens.size()) + " token handles left open");
 }
 
 }  // namespace fuzz

@@ -24,8 +24,8 @@ platform::WindowHandle FreshDesktop();
 // with the input that caused it.
 [[noreturn]] void Violated(const char* invariant, const std::string& detail);
 
-#define FUZZ_CHECK(condition, detail)                         \
-    do {                                                      \
+#define FUZZ_CHECK(condition, detail)                           \
+    do {                                                        \
         if (!(condition)) ::fuzz::Violated(#condition, detail); \
     } while (0)
 

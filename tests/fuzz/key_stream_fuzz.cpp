@@ -58,8 +58,8 @@ const Identity identities[9] = {
     {{"Streamzap.WM.D3D"}, {"Streamzap.WM.D3D", "Beyond TV"}},
     {{"InterVideo WinDVR 6", "WinDVR 6"}, {}},
 };
-const char* const bystanderTitles[] = {"Notepad", "PowerCinema 5", "Arcsoft TotalMedia - Player", "Remote Control",
-                                       "My IC-TV", ""};
+const char* const bystanderTitles[] = {"Notepad",        "PowerCinema 5", "Arcsoft TotalMedia - Player",
+                                       "Remote Control", "My IC-TV",      ""};
 
 // The AppIds whose identity the window carries now (titles and classes
 // compare without regard to case, as FindWindowExA does).
@@ -78,10 +78,18 @@ std::set<int> Owners(platform::WindowHandle handle) {
 
 // The first application, in AppId order, whose main window the detection finds.
 int FirstRunning() {
-    const char* const mainTitles[9] = {nullptr, "PowerCinema", "Home Theater", "My IC-TV Media Center", nullptr,
-                                       "Arcsoft TotalMedia", nullptr, nullptr, "InterVideo WinDVR 6"};
-    const char* const mainClasses[9] = {nullptr, nullptr, nullptr, nullptr, "eHome Render Window",
-                                        nullptr, "TarvexMainPanel_Class", "Streamzap.WM.D3D", nullptr};
+    const char* const mainTitles[9] = {
+        nullptr, "PowerCinema", "Home Theater",       "My IC-TV Media Center", nullptr, "Arcsoft TotalMedia",
+        nullptr, nullptr,       "InterVideo WinDVR 6"};
+    const char* const mainClasses[9] = {nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        "eHome Render Window",
+                                        nullptr,
+                                        "TarvexMainPanel_Class",
+                                        "Streamzap.WM.D3D",
+                                        nullptr};
     for (int k = 1; k <= 8; ++k) {
         for (const platform::WindowHandle handle : fuzz::Desk().ZOrder()) {
             const fake::Window* window = fuzz::Desk().Find(handle);
@@ -104,7 +112,7 @@ platform::WindowHandle Handle(const std::string& argument) {
 }
 
 class KeyStream {
-public:
+  public:
     KeyStream(FuzzedDataProvider& input, platform::WindowHandle owner) : input(input), owner(owner) {}
 
     void Run() {
@@ -133,7 +141,7 @@ public:
         desk.onShellExecute = nullptr;
     }
 
-private:
+  private:
     void Step() {
         fake::Desktop& desk = fuzz::Desk();
         switch (input.ConsumeIntegralInRange<int>(0, 11)) {
@@ -147,7 +155,8 @@ private:
                 if (const platform::WindowHandle w = PickForeign()) desk.RemoveWindow(w);
                 break;
             case 3:
-                if (const platform::WindowHandle w = PickForeign()) desk.Find(w)->iconic = !desk.Find(w)->iconic;
+                if (const platform::WindowHandle w = PickForeign())
+                    desk.Find(w)->iconic = !desk.Find(w)->iconic;
                 break;
             case 4:
                 if (const platform::WindowHandle w = PickForeign()) Retitle(w);
@@ -156,8 +165,9 @@ private:
                 if (const platform::WindowHandle w = PickForeign()) desk.foreground = w;
                 break;
             case 6:
-                desk.tickCount = input.ConsumeBool() ? input.ConsumeIntegral<std::uint32_t>()
-                                                     : 0xFFFFFFFFu - input.ConsumeIntegralInRange<std::uint32_t>(0, 300);
+                desk.tickCount = input.ConsumeBool()
+                                     ? input.ConsumeIntegral<std::uint32_t>()
+                                     : 0xFFFFFFFFu - input.ConsumeIntegralInRange<std::uint32_t>(0, 300);
                 break;
             case 7:
                 if (desk.TimerSet(owner, 2)) desk.FireTimer(owner, 2);  // a watch tick
@@ -175,7 +185,8 @@ private:
         if (pick < identity.titles.size()) {
             fuzz::Desk().AddWindow(identity.titles[pick], variant & 0x80 ? "AppClass" : "");
         } else {
-            fuzz::Desk().AddWindow(variant & 0x80 ? "" : "Some title", identity.classes[pick - identity.titles.size()]);
+            fuzz::Desk().AddWindow(variant & 0x80 ? "" : "Some title",
+                                   identity.classes[pick - identity.titles.size()]);
         }
     }
 
@@ -183,7 +194,8 @@ private:
         fake::Window& window = *fuzz::Desk().Find(handle);
         switch (input.ConsumeIntegralInRange<int>(0, 3)) {
             case 0:
-                for (char& c : window.title) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+                for (char& c : window.title)
+                    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
                 break;
             case 1:
                 window.title += " - Paused";
@@ -210,7 +222,8 @@ private:
     // A few poll ticks inside a modal loop of the program.
     void NestedTicks() {
         if (depth > 3) return;
-        for (int n = input.ConsumeIntegralInRange<int>(0, 3); n > 0 && input.remaining_bytes() > 0; --n) Tick();
+        for (int n = input.ConsumeIntegralInRange<int>(0, 3); n > 0 && input.remaining_bytes() > 0; --n)
+            Tick();
     }
 
     // One poll tick with what the input puts on the receiver, then the checks.
@@ -268,15 +281,20 @@ private:
                int activeBefore, int running) {
         auto entry = [&own](std::size_t i) { return i < own.size() ? own[i] : std::string("(none)"); };
         if (code < 0) {
-            FUZZ_CHECK(own.size() == 1 && own[0] == "KsProperty(32,1)", "a tick without a code did " + entry(1));
+            FUZZ_CHECK(own.size() == 1 && own[0] == "KsProperty(32,1)",
+                       "a tick without a code did " + entry(1));
             return;
         }
         if (dialogOpen) {
             const std::string d = fake::W(dialog);
             const std::string vk = code == 12 ? "0xD" : "0x1B";
-            const std::vector<std::string> expected = {"KsProperty(32,1)", "DriverAddress()", "DriverAddress()",
-                                                       "KsProperty(48,8)", "GetTickCount()",
-                                                       "SetForegroundWindow(" + d + ")", "SetActiveWindow(" + d + ")",
+            const std::vector<std::string> expected = {"KsProperty(32,1)",
+                                                       "DriverAddress()",
+                                                       "DriverAddress()",
+                                                       "KsProperty(48,8)",
+                                                       "GetTickCount()",
+                                                       "SetForegroundWindow(" + d + ")",
+                                                       "SetActiveWindow(" + d + ")",
                                                        "SendMessageA(" + d + ",0x100," + vk + ",0x0)"};
             std::vector<std::string> actions;
             for (const std::string& e : own)
@@ -288,7 +306,8 @@ private:
                     actions.push_back(e);
             std::string all;
             for (const std::string& e : actions) all += e + " ";
-            FUZZ_CHECK(actions == expected, "with the Shut Down dialog open, code " + std::to_string(code) + ": " + all);
+            FUZZ_CHECK(actions == expected,
+                       "with the Shut Down dialog open, code " + std::to_string(code) + ": " + all);
             return;
         }
 
@@ -307,8 +326,9 @@ private:
             const std::string function = e.substr(0, e.find('('));
             if (function == "SetCursorPos") placedPointer = true;
             if (function == "keybd_event") typed = true;
-            if (function != "PostMessageA" && function != "SendMessageA" && function != "SetForegroundWindow" &&
-                function != "SetActiveWindow" && function != "BringWindowToTop" && function != "ShowWindow")
+            if (function != "PostMessageA" && function != "SendMessageA" &&
+                function != "SetForegroundWindow" && function != "SetActiveWindow" &&
+                function != "BringWindowToTop" && function != "ShowWindow")
                 continue;
             const platform::WindowHandle target = Handle(fuzz::Arguments(e).at(0));
             if (target == 0) continue;  // SetActiveWindow on a record's stale or null window
@@ -318,7 +338,8 @@ private:
             FUZZ_CHECK(window == nullptr || !owners.empty(), "a bystander window got " + e);
             bool permitted = window == nullptr;
             for (const int k : owners) permitted = permitted || allowed.count(k) > 0;
-            FUZZ_CHECK(permitted, "code " + std::to_string(code) + " with AppId " + std::to_string(activeBefore) +
+            FUZZ_CHECK(permitted, "code " + std::to_string(code) + " with AppId " +
+                                      std::to_string(activeBefore) +
                                       " active reached another application's window: " + e);
             touchedApp = true;
         }

@@ -59,7 +59,8 @@ const InstallValue installValues[8] = {
 };
 
 std::uint32_t PickType(FuzzedDataProvider& input) {
-    constexpr std::uint32_t common[] = {REG_SZ, REG_DWORD, 3 /*REG_BINARY*/, 2 /*REG_EXPAND_SZ*/, 7 /*REG_MULTI_SZ*/};
+    constexpr std::uint32_t common[] = {REG_SZ, REG_DWORD, 3 /*REG_BINARY*/, 2 /*REG_EXPAND_SZ*/,
+                                        7 /*REG_MULTI_SZ*/};
     const int pick = input.ConsumeIntegralInRange<int>(0, 5);
     return pick < 5 ? common[pick] : input.ConsumeIntegral<std::uint32_t>();
 }
@@ -102,7 +103,8 @@ void CheckOnlySettingsWritten(const Snapshot& before) {
     after.erase(settings);
     was.erase(settings);
     // Creating the settings key creates the keys above it that were missing.
-    for (std::size_t end = settings.find('\\'); end != std::string::npos; end = settings.find('\\', end + 1)) {
+    for (std::size_t end = settings.find('\\'); end != std::string::npos;
+         end = settings.find('\\', end + 1)) {
         const std::string parent = settings.substr(0, end);
         if (!was.count(parent) && after.count(parent) && after.at(parent).empty()) after.erase(parent);
     }
@@ -142,7 +144,8 @@ bool SameKey(const std::string& path, const Snapshot& before) {
 }
 
 // Neither present, or both with the same type and bytes.
-bool Unchanged(const std::optional<fake::RegistryValue>& before, const std::optional<fake::RegistryValue>& after) {
+bool Unchanged(const std::optional<fake::RegistryValue>& before,
+               const std::optional<fake::RegistryValue>& after) {
     return (!before && !after) || (before && after && SameValue(*before, *after));
 }
 
@@ -153,7 +156,8 @@ bool IsDword(const std::optional<fake::RegistryValue>& value, std::uint32_t numb
 void CheckRecords(const Snapshot& registry) {
     for (int k = 1; k <= appCount; ++k) {
         const AppAdapter& record = AppRecord(k);
-        FUZZ_CHECK(std::memchr(record.installDir, 0, sizeof record.installDir) != nullptr, "installDir unterminated");
+        FUZZ_CHECK(std::memchr(record.installDir, 0, sizeof record.installDir) != nullptr,
+                   "installDir unterminated");
         FUZZ_CHECK(std::memchr(record.exeName, 0, sizeof record.exeName) != nullptr, "exeName unterminated");
         if (record.installed != 1) continue;
         // Media Center also counts as installed when the system detection finds it.
@@ -234,7 +238,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto stored = ReadsAsDword(defaultBefore);
         if (stored) {
             FUZZ_CHECK(defaultApp == static_cast<std::int32_t>(*stored), "defaultApp is the stored value");
-            FUZZ_CHECK(defaultAfter && SameValue(*defaultAfter, *defaultBefore), "a readable DefaultTVAPP rewritten");
+            FUZZ_CHECK(defaultAfter && SameValue(*defaultAfter, *defaultBefore),
+                       "a readable DefaultTVAPP rewritten");
         } else {
             FUZZ_CHECK(defaultApp == 6, "defaultApp stays 6 when DefaultTVAPP does not read");
             FUZZ_CHECK((refusals & 4) ? Unchanged(defaultBefore, defaultAfter) : IsDword(defaultAfter, 6),
@@ -285,7 +290,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The Setting dialog's save.
     {
         const auto before = desk.GetValue(settingsPath, "DefaultTVAPP");
-        const bool reads = desk.KeyExists(settingsPath) && !(refusals & 1) && ReadsAsDword(before).has_value();
+        const bool reads =
+            desk.KeyExists(settingsPath) && !(refusals & 1) && ReadsAsDword(before).has_value();
         defaultApp = input.ConsumeIntegralInRange<int>(0, 9);
         const int saved = SaveDefaultApp();
         const auto after = desk.GetValue(settingsPath, "DefaultTVAPP");

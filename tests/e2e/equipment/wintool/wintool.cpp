@@ -16,11 +16,18 @@
 //   wintool broadcast <name>              (RegisterWindowMessageA, then posted to HWND_BROADCAST,
 //                                          as a restarted shell sends "TaskbarCreated")
 //   wintool trayicons                     (the icon windows on Wine's tray, one line each)
+//   wintool process <exe name>           (pid, GetGuiResources USER/GDI, private bytes, handles and
+//                                          windows of the first process of that name)
+//   wintool modifiers                     (GetAsyncKeyState of the modifier keys, down ones listed)
 //   wintool forgeticon <class|*> <title|*> <id>
 //                                         (NIM_DELETE of that window's icon, as if the shell had
 //                                          lost it)
 #include <windows.h>
 #include <shellapi.h>
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <utility>
 
 #include <cstdio>
 #include <cstdlib>
@@ -127,6 +134,57 @@ int TrayIcons() {
   return 0;
 }
 
+BOOL CALLBACK CountOwnWindows(HWND window, LPARAM param) {
+  auto* counted = reinterpret_cast<std::pair<DWORD, int>*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == counted->first) {
+    ++counted->second;
+    EnumChildWindows(window, CountOwnWindows, param);
+  }
+  return TRUE;
+}
+
+int Process(const char* name) {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  DWORD pid = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (lstrcmpiA(entry.szExeFile, name) == 0) {
+      pid = entry.th32ProcessID;
+      break;
+    }
+  }
+  CloseHandle(snapshot);
+  if (pid == 0) return 1;
+  const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  if (!process) return 1;
+  PROCESS_MEMORY_COUNTERS_EX memory = {};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+  DWORD handles = 0;
+  GetProcessHandleCount(process, &handles);
+  std::pair<DWORD, int> windows{pid, 0};
+  EnumWindows(CountOwnWindows, reinterpret_cast<LPARAM>(&windows));
+  printf("process pid=%lu user=%lu gdi=%lu private=%lu workingset=%lu handles=%lu windows=%d\n", pid,
+         GetGuiResources(process, GR_USEROBJECTS), GetGuiResources(process, GR_GDIOBJECTS),
+         static_cast<unsigned long>(memory.PrivateUsage), static_cast<unsigned long>(memory.WorkingSetSize),
+         handles, windows.second);
+  CloseHandle(process);
+  return 0;
+}
+
+int Modifiers() {
+  const int keys[] = {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_RSHIFT, VK_LCONTROL,
+                      VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN};
+  printf("down=");
+  for (const int key : keys)
+    if (GetAsyncKeyState(key) & 0x8000) printf("0x%02x,", key);
+  printf("\n");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -200,6 +258,10 @@ int main(int argc, char** argv) {
     const BOOL ok = message != 0 && PostMessageA(HWND_BROADCAST, message, 0, 0);
     printf("message=0x%x posted=%d\n", message, ok ? 1 : 0);
     rc = ok ? 0 : 1;
+  } else if (command == "process" && argc == 3) {
+    rc = Process(argv[2]);
+  } else if (command == "modifiers" && argc == 2) {
+    rc = Modifiers();
   } else if (command == "trayicons" && argc == 2) {
     rc = TrayIcons();
   } else if (command == "forgeticon" && argc == 5) {
