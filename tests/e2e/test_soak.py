@@ -9,7 +9,8 @@ its settings key as it was.
 Runs for ALDER_SOAK_SECONDS (150 by default; 3600 for the hour-long soak).
 Wine does not count USER or GDI objects (GetGuiResources answers 0) nor
 private bytes (PrivateUsage answers 0): the program's windows are counted
-instead, and its private memory is read from Linux (/proc/<pid>/smaps_rollup).
+instead, and its private memory is read from Linux (/proc/<pid>/smaps_rollup,
+the pages it wrote).
 """
 import os
 import random
@@ -71,7 +72,10 @@ class Soak(RigTestCase):
         return figures
 
     def linux_private_bytes(self):
-        """Private_Clean + Private_Dirty of the Linux process that runs RemoteControl.exe."""
+        """Private_Dirty + Swap of the Linux process that runs RemoteControl.exe: the
+        memory it wrote itself. Private_Clean is left out: file pages count as
+        private only while no other process maps them, so they come and go as
+        other Wine programs (the wintool that asks, the stand-ins) start and end."""
         for pid in os.listdir("/proc"):
             if not pid.isdigit():
                 continue
@@ -87,7 +91,7 @@ class Soak(RigTestCase):
                     rollup = f.read()
             except OSError:
                 continue
-            kb = sum(int(v) for v in re.findall(r"^Private_(?:Clean|Dirty):\s+(\d+) kB", rollup, re.M))
+            kb = sum(int(v) for v in re.findall(r"^(?:Private_Dirty|Swap):\s+(\d+) kB", rollup, re.M))
             return kb * 1024
         raise AssertionError("no Linux process runs this prefix's RemoteControl.exe")
 
