@@ -2,7 +2,8 @@
 // desktop: codes 0 to 255, failed reads and ticks with no key, clock steps,
 // jumps and the 32-bit wrap, windows of all eight applications (and of
 // bystanders) appearing, vanishing, minimising and changing title between
-// ticks, launches that bring a window or none, watch ticks, and the Shut Down
+// ticks, the user moving the mouse, display changes, launches that bring a
+// window or none, watch ticks, and the Shut Down
 // dialog and message boxes running nested ticks. After every tick, nested ones
 // included:
 //  - a tick without a code makes its one status request and nothing else;
@@ -144,7 +145,7 @@ class KeyStream {
   private:
     void Step() {
         fake::Desktop& desk = fuzz::Desk();
-        switch (input.ConsumeIntegralInRange<int>(0, 11)) {
+        switch (input.ConsumeIntegralInRange<int>(0, 13)) {
             case 0:
                 AddAppWindow(input.ConsumeIntegralInRange<int>(1, 8), input.ConsumeIntegral<std::uint8_t>());
                 break;
@@ -172,6 +173,17 @@ class KeyStream {
             case 7:
                 if (desk.TimerSet(owner, 2)) desk.FireTimer(owner, 2);  // a watch tick
                 break;
+            case 8:  // the user moves the mouse
+                desk.cursor = {input.ConsumeIntegralInRange<int>(0, desk.screenWidth - 1),
+                               input.ConsumeIntegralInRange<int>(0, desk.screenHeight - 1)};
+                break;
+            case 9: {  // a new display mode, as the main window passes WM_DISPLAYCHANGE on
+                desk.screenWidth = input.ConsumeIntegralInRange<int>(1, 4096);
+                desk.screenHeight = input.ConsumeIntegralInRange<int>(1, 4096);
+                UpdatePointerLimits(static_cast<platform::LParam>(desk.screenHeight) << 16 |
+                                    desk.screenWidth);
+                break;
+            }
             default:
                 Tick();
                 break;
