@@ -3,7 +3,8 @@
 // of any type with 0 to 300 bytes of any content, terminated or not, its key
 // present or not, the settings key possibly refusing to open, be created or be
 // written. Through the install reads of the records, start-up, the Power-key
-// launch of each application, the save of the default application and Media
+// launch of each application, the save of the default application (after
+// the value may have changed under the running program) and Media
 // Center detection. After every step:
 //  - installDir and exeName are strings inside their arrays, and an installed
 //    record's installDir is the stored text;
@@ -287,8 +288,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::CheckNothingLeftDown();
     }
 
-    // The Setting dialog's save.
+    // The Setting dialog's save, after another program may have changed the
+    // value or deleted the key while the program ran.
     {
+        switch (input.ConsumeIntegralInRange<int>(0, 2)) {
+            case 1:
+                PlaceValue(input, settingsPath, "DefaultTVAPP");
+                break;
+            case 2:
+                desk.DeleteKey(settingsPath);
+                break;
+            default:
+                break;
+        }
         const auto before = desk.GetValue(settingsPath, "DefaultTVAPP");
         const bool reads =
             desk.KeyExists(settingsPath) && !(refusals & 1) && ReadsAsDword(before).has_value();
