@@ -17,6 +17,9 @@
 //   wintool select <caption> <id> <index> (CB_SETCURSEL on that combo box)
 //   wintool menu                          (the tracked popup menu: window, handle, what can be read)
 //   wintool menukey <vk>...               (posts WM_KEYDOWN of each key to the tracked menu's window)
+//   wintool children <class|*> <title|*>  (the child windows of a top-level window)
+//   wintool postchild <class|*> <title|*> <child class> <message> <wParam> <lParam>
+//                                         (posts to the first child of that class)
 //   wintool chord <vk>...                 (keybd_event: the keys down in order, then up in reverse)
 #include <windows.h>
 
@@ -143,6 +146,20 @@ int Menu() {
   return 0;
 }
 
+struct ChildSearch {
+  const char* cls;
+  HWND found;
+};
+
+BOOL CALLBACK FindChildOfClass(HWND child, LPARAM param) {
+  ChildSearch* search = reinterpret_cast<ChildSearch*>(param);
+  char cls[256] = "";
+  GetClassNameA(child, cls, sizeof cls);
+  if (strcmp(cls, search->cls) != 0) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -223,6 +240,20 @@ int main(int argc, char** argv) {
     while (w && !IsWindowVisible(w)) w = FindWindowExA(nullptr, w, "#32768", nullptr);
     for (int i = 2; w && i < argc; ++i) PostMessageA(w, WM_KEYDOWN, Number(argv[i]), 1);
     rc = w ? 0 : 1;
+  } else if (command == "children" && argc == 4) {
+    HWND w = Find(argv[2], argv[3]);
+    if (w) EnumChildWindows(w, DescribeControl, 0);
+    rc = w ? 0 : 1;
+  } else if (command == "postchild" && argc == 8) {
+    HWND w = Find(argv[2], argv[3]);
+    ChildSearch search = {argv[4], nullptr};
+    if (w) EnumChildWindows(w, FindChildOfClass, reinterpret_cast<LPARAM>(&search));
+    if (search.found) {
+      PostMessageA(search.found, static_cast<UINT>(Number(argv[5])), static_cast<WPARAM>(Number(argv[6])),
+                   static_cast<LPARAM>(Number(argv[7])));
+      Describe("posted", search.found);
+    }
+    rc = search.found ? 0 : 1;
   } else if (command == "chord" && argc >= 3) {
     for (int i = 2; i < argc; ++i) keybd_event(static_cast<BYTE>(Number(argv[i])), 0, 0, 0);
     for (int i = argc - 1; i >= 2; --i) keybd_event(static_cast<BYTE>(Number(argv[i])), 0, KEYEVENTF_KEYUP, 0);
