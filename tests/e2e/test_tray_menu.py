@@ -1,0 +1,301 @@
+"""The tray menu, the About and Setting dialogs, and switching to an
+application from the menu, with the real RemoteControl.exe.
+
+Wine does not let another process read a tracked menu's items
+(GetMenuItemCount answers -1), so the menu is read the way a keyboard user
+reads it: from no selection, Down picks the first item and Up the last
+(Exit), and the items in between follow in order, separators skipped. With
+the application entry the items are [entry, Setting, About, Exit]; without
+it [Setting, About, Exit]. The item texts and check marks are the host
+tests' (tray_menu_test.cpp).
+"""
+import sys
+import unittest
+
+from harness import installed_apps
+from harness.capture_driver import Device, parse_line
+from harness.case import RigTestCase
+from harness.input_monitor import InputMonitor
+from harness.remote_keys import press, wait_idle_since
+from harness.rig import MAIN_WINDOW, TRAY_CALLBACK, WM_CLOSE, WM_LBUTTONDOWN, WM_RBUTTONDOWN
+from harness.tv_app import TvApp
+from harness.waits import WaitTimeout, hold_for, wait_until
+
+RECEIVER = "Philips Silicon (7171-35) WDM Video Capture"
+SETTINGS_KEY = r"HKLM\Software\Tarvex Multimedia\Nimbus XQ Utilities"
+ABOUT = "Remote Control - About"
+SETTING = "Remote Control - Setting"
+MESSAGE_CAPTION = "Remote Control"
+LAUNCH_FAILED = "Can't launch TV application what you want."
+SETTING_PROMPT = "Select the application you want to launch when pressing power key on remote controller"
+APPLICATION_LIST = 11
+VK_RETURN, VK_ESCAPE, VK_SHIFT, VK_MENU, VK_UP, VK_DOWN, VK_OEM_2 = 0x0D, 0x1B, 0x10, 0x12, 0x26, 0x28, 0xBF
+WM_COMMAND = 0x0111
+IDCANCEL = 2
+PANEL_COMMAND_MESSAGE = 0x0FB8
+TRAY_WINDOW, TRAY_ICON = "__winex11_standalone_tray", "__winex11_tray_icon"
+POWER, NUMBER_KEY = 12, 6
+# Dialog placement at a screen width of 1024 (SM_CXFULLSCREEN under this Xvfb).
+PLACED_AT = (350, 300)
+
+
+def fields(line):
+    """{name: value} of a wintool answer line such as `entry index=0 title="My IC-TV"`."""
+    return parse_line("t=0 " + line).fields
+
+
+class MenuTestCase(RigTestCase):
+    def start(self, apps=(), without_executable=(), default=None):
+        """Installs the stand-in applications, sets DefaultTVAPP, starts the
+        utility over a receiver and waits for its polling."""
+        stand_ins = installed_apps.install(self.rig, *apps, without_executable=without_executable) if apps else {}
+        if default is not None:
+            self.rig.prefix.reg_add(SETTINGS_KEY, "DefaultTVAPP", "REG_DWORD", default)
+        self.process = self.start_utility(Device("01", RECEIVER, "rx"))
+        self.wait_requests(1)
+        return stand_ins
+
+    # -- the menu ----------------------------------------------------------------
+    def menu(self):
+        """The tracked menu's window as wintool reports it, or None."""
+        result = self.rig.wintool("menu")
+        return fields(result.stdout.splitlines()[0]) if result.returncode == 0 else None
+
+    def open_menu(self, button=WM_RBUTTONDOWN, through_icon=False, at=(600, 400)):
+        answer = self.rig.wintool("cursor", *map(str, at), check=True).stdout
+        self.assertIn(f"cursor x={at[0]} y={at[1]}", answer)
+        if through_icon:
+            # What a click on the icon does: Wine's tray sends the callback.
+            self.rig.wintool("postchild", TRAY_WINDOW, "*", TRAY_ICON, str(button), "0", "0", check=True)
+        else:
+            self.rig.post_main(TRAY_CALLBACK, 0, button)
+        return wait_until(self.menu, 10, "the tray menu")
+
+    def choose(self, *keys):
+        """Presses the keys in the open menu; the last one closes it."""
+        self.rig.wintool("menukey", *map(str, keys), check=True)
+        wait_until(lambda: self.menu() is None, 10, "the menu to close")
+
+    # -- dialogs -------------------------------------------------------------------
+    def wait_dialog(self, caption, texts=frozenset()):
+        def complete():
+            if not self.rig.window_exists("#32770", caption):
+                return False
+            try:
+                return set(texts) <= set(self.rig.dialog_texts(caption))
+            except AssertionError:
+                return False
+        wait_until(complete, 10, f"dialog {caption!r} with {sorted(texts)}")
+
+    def close_dialog(self, caption):
+        """WM_CLOSE, as the close box sends: the dialog manager makes it IDCANCEL."""
+        self.rig.post("#32770", caption, WM_CLOSE)
+        wait_until(lambda: not self.rig.window_exists("#32770", caption), 10, f"{caption!r} to close")
+
+    def placement(self, caption):
+        out = self.rig.wintool("rect", "#32770", caption, check=True).stdout
+        rect = fields(out.strip())
+        return (int(rect["left"]), int(rect["top"])), rect["topmost"] == "1"
+
+    def application_list(self):
+        """(entries, selection) of the open Setting dialog's list."""
+        lines = self.rig.wintool("combo", SETTING, str(APPLICATION_LIST), check=True).stdout.splitlines()
+        entries = [fields(line)["title"] for line in lines[1:]]
+        return entries, int(fields(lines[0])["selection"])
+
+    def open_setting(self, ups=3):
+        self.open_menu()
+        self.choose(*[VK_UP] * ups, VK_RETURN)
+        self.wait_dialog(SETTING, {"OK"})
+
+    def default_app(self):
+        return self.rig.prefix.reg_values(SETTINGS_KEY)["DefaultTVAPP"][1]
+
+    def assertStillPolling(self):
+        self.assertIsNone(self.process.poll(), "RemoteControl.exe ended")
+        self.wait_requests(len(self.rig.driver_log.requests()) + 3)
+
+
+class TrayMenu(MenuTestCase):
+    def test_ButtonDown_OnTheIconOrAsTheCallback_OpensTheMenuAtTheCursor_EscapeClosesIt(self):
+        self.start()
+        for through_icon in (True, False):
+            for button in (WM_RBUTTONDOWN, WM_LBUTTONDOWN):
+                with self.subTest(through_icon=through_icon, button=hex(button)):
+                    menu = self.open_menu(button, through_icon, at=(600, 400))
+                    self.assertEqual((int(menu["left"]), int(menu["top"])), (600, 400))
+                    self.choose(VK_ESCAPE)
+                    self.assertStillPolling()
+
+    def test_NoApplicationEntry_DownPicksSetting_FourthUpWrapsToExit_WhichEndsTheProgram(self):
+        self.start(apps=(5,))  # DefaultTVAPP is 6, Quartzview is not installed
+        self.open_menu()
+        self.choose(VK_DOWN, VK_RETURN)
+        self.wait_dialog(SETTING, {"OK"})
+        self.close_dialog(SETTING)
+        self.rig.wait_window(TRAY_WINDOW)  # the icon is on Wine's tray
+        self.open_menu()
+        self.choose(VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN)
+        self.assertEqual(self.wait_exit(self.process), 0)
+        self.assertFalse(self.rig.window_exists(MAIN_WINDOW, MAIN_WINDOW))
+        # Wine's tray drops the icons of a window that is gone by itself, so
+        # this shows the icon gone, not that the program deleted it.
+        wait_until(lambda: self.rig.wintool("children", TRAY_WINDOW, "*").stdout.count(TRAY_ICON) == 0, 10,
+                   "the tray icon to go")
+
+    def test_DefaultOutside1To8_NoApplicationEntry(self):
+        self.start(apps=(1, 5), default=9)
+        self.open_menu()
+        self.choose(VK_DOWN, VK_RETURN)
+        self.wait_dialog(SETTING, {"OK"})
+        self.assertEqual(self.application_list(), (["PowerCinema", "TotalMedia"], 0))
+        self.close_dialog(SETTING)
+        self.assertEqual(self.default_app(), 9)
+
+    def test_ClickWhileTheMenuIsOpen_KeepsThatMenu(self):
+        self.start()
+        first = self.open_menu()
+        for button in (WM_LBUTTONDOWN, WM_RBUTTONDOWN):
+            self.rig.post_main(TRAY_CALLBACK, 0, button)
+        # The callbacks are dispatched inside the menu's loop: a rebuilt menu
+        # would show up as another menu handle.
+        hold_for(0.5, lambda: (m := self.menu()) is not None and m["hmenu"] == first["hmenu"], "the same menu open")
+        self.choose(VK_ESCAPE)
+        self.assertStillPolling()
+
+
+class Switching(MenuTestCase):
+    def test_ApplicationEntry_ClosesTheOthersRunning_AndLaunchesTheDefaultWithRemote(self):
+        stand_ins = self.start(apps=(5, 6), default=5)
+        quartzview = TvApp(self.rig, [("TarvexMainPanel_Class", "TVR")], stay=True)
+        media_center = TvApp(self.rig, [("eHome Render Window", "Media Center")], stay=False)
+        self.open_menu()
+        self.choose(VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN)
+        totalmedia = stand_ins[5]
+        totalmedia.wait_started()
+        self.assertEqual(totalmedia.launches(), ["remote"])
+        wait_until(lambda: media_center.process.poll() is not None, 10, "Media Center to close on WM_CLOSE")
+        quartzview.barrier()
+        self.assertEqual([(e["wp"], e["lp"]) for e in quartzview.messages(str(PANEL_COMMAND_MESSAGE))],
+                         [("0x1", "0x0")], "Quartzview's close command")
+        self.assertEqual(self.default_app(), 5)
+        self.assertStillPolling()
+
+    def test_ApplicationCommand_ChangesTheDefaultForThisRunOnly(self):
+        stand_ins = self.start(apps=(5, 6), default=5)
+        self.rig.post_main(WM_COMMAND, 1106)
+        stand_ins[6].wait_started()
+        self.assertEqual(stand_ins[6].launches(), ["remote"])
+        # The Setting dialog preselects the default application: now Quartzview.
+        self.open_setting()
+        self.assertEqual(self.application_list(), (["TotalMedia", "Quartzview"], 1))
+        self.close_dialog(SETTING)
+        self.assertEqual(self.default_app(), 5, "not written to the registry")
+
+    def test_InstalledButExecutableMissing_TheEntryReportsTheFailedLaunch_AndTheProgramGoesOn(self):
+        self.start(apps=(5,), without_executable=(5,), default=5)
+        self.open_menu()
+        self.choose(VK_DOWN, VK_RETURN)
+        self.wait_dialog(MESSAGE_CAPTION, {LAUNCH_FAILED, "OK"})
+        self.rig.wintool("press", MESSAGE_CAPTION, "OK", check=True)
+        wait_until(lambda: not self.rig.window_exists("#32770", MESSAGE_CAPTION), 10, "the message box to close")
+        self.assertStillPolling()
+
+    def test_PowerLaunchesTheDefault_OnceItsWindowIsGoneTheWatchHandsNumberKeysToThePointer(self):
+        stand_ins = self.start(apps=(6,))
+        monitor = InputMonitor(self.rig)
+        monitor.place_pointer(600, 500)
+        power = press(self.rig, POWER)
+        quartzview = stand_ins[6]
+        quartzview.wait_started()
+        self.assertEqual(quartzview.launches(), ["remote"])
+        transfers = power
+        # The watch's first look comes a second after the launch. A window that
+        # was not up by then is let go at once, and a number key would then
+        # take Quartzview up again without the watch; only a window that came
+        # in time shows that it is the active application.
+        if quartzview.entries("ready")[0].time - power[-1].time < 0.9:
+            transfers = press(self.rig, NUMBER_KEY)
+            hold_for(0.3, lambda: monitor.position() == (600, 500), "the pointer staying put")
+        else:
+            print(f"\n{self.id()}: the stand-in took a second to start; its activity is not checked",
+                  file=sys.stderr)
+        self.rig.post("TarvexMainPanel_Class", "TVR", WM_CLOSE)
+        quartzview.wait_ended()
+        # The watch looks once a second; keys pressed before it noticed still
+        # go to Quartzview. Each press is a fresh one (no repeat).
+        presses = 0
+        while monitor.position() == (600, 500):
+            presses += 1
+            self.assertLessEqual(presses, 20, "no number key reached the pointer")
+            wait_idle_since(transfers, 0.3)
+            transfers = press(self.rig, NUMBER_KEY)
+            try:
+                wait_until(lambda: monitor.position() != (600, 500), 0.3, "the pointer to move")
+            except WaitTimeout:
+                pass
+        self.assertEqual(monitor.position(), (601, 500))
+
+
+class Dialogs(MenuTestCase):
+    def test_About_PlacedAndTopmost_WithItsTexts_OkClosesIt(self):
+        self.start()
+        self.open_menu()
+        self.choose(VK_UP, VK_UP, VK_RETURN)
+        self.wait_dialog(ABOUT, {"Remote Control Utility V1.0.0.3",
+                                 "Drives the TV application from the tuner card's remote.", "OK"})
+        self.assertEqual(self.placement(ABOUT), (PLACED_AT, True))
+        self.assertStillPolling()  # the ticks go on inside the dialog
+        self.rig.wintool("press", ABOUT, "OK", check=True)
+        wait_until(lambda: not self.rig.window_exists("#32770", ABOUT), 10, "About to close")
+        self.assertStillPolling()
+
+    def test_Setting_ListsTheInstalledInAppIdOrder_PreselectsTheDefault_OkSaves_CancelDoesNot(self):
+        self.start(apps=(8, 3, 6, 2))
+        self.open_setting()
+        self.wait_dialog(SETTING, {SETTING_PROMPT, "OK"})
+        self.assertEqual(self.placement(SETTING), (PLACED_AT, True))
+        self.assertEqual(self.application_list(), (["Home Theater", "My IC-TV", "Quartzview", "WinDVR 6"], 2))
+        self.rig.wintool("select", SETTING, str(APPLICATION_LIST), "0", check=True)
+        self.close_dialog(SETTING)
+        self.assertEqual(self.default_app(), 6)
+
+        self.open_setting()
+        self.assertEqual(self.application_list()[1], 2, "the default's entry again")
+        self.rig.wintool("select", SETTING, str(APPLICATION_LIST), "3", check=True)
+        self.rig.wintool("press", SETTING, "OK", check=True)
+        wait_until(lambda: not self.rig.window_exists("#32770", SETTING), 10, "Setting to close")
+        self.assertEqual(self.default_app(), 8)
+
+        self.open_setting()
+        self.assertEqual(self.application_list()[1], 3)
+        self.close_dialog(SETTING)
+
+    def test_Accelerators_AltSlashOpensAbout_AltQuestionMarkOpensSetting(self):
+        self.start(apps=(6,))
+        for keys, caption in (((VK_MENU, VK_OEM_2), ABOUT), ((VK_MENU, VK_SHIFT, VK_OEM_2), SETTING)):
+            with self.subTest(caption=caption):
+                # The keys reach the thread of the foreground window: the
+                # utility's own, hidden as it is.
+                self.rig.wintool("foreground", MAIN_WINDOW, MAIN_WINDOW, check=True)
+                wait_until(lambda: f'title="{MAIN_WINDOW}"' in self.rig.wintool("getforeground").stdout, 5,
+                           "the main window in the foreground")
+                self.rig.wintool("chord", *map(str, keys), check=True)
+                self.wait_dialog(caption, {"OK"})
+                self.close_dialog(caption)
+
+    def test_AboutOpenedAgainOverTheFirst_BothClose_AndTheProgramGoesOn(self):
+        self.start()
+        for _ in range(2):
+            self.open_menu()
+            self.choose(VK_UP, VK_UP, VK_RETURN)
+        wait_until(lambda: self.rig.top_level_titles().count(ABOUT) == 2, 10, "two About dialogs")
+        for remaining in (1, 0):
+            self.rig.post("#32770", ABOUT, WM_COMMAND, IDCANCEL)
+            wait_until(lambda: self.rig.top_level_titles().count(ABOUT) == remaining, 10,
+                       f"{remaining} About dialog left")
+            self.assertStillPolling()
+
+
+if __name__ == "__main__":
+    unittest.main()
