@@ -1,25 +1,17 @@
-// The applications that the tray menu and the Setting dialog offer.
+// What the tray menu and the Setting dialog ask about the applications.
 #include "shell/app_choice.h"
 
 #include <cstring>
 
-#include "adapters/app_registry.h"
+#include "adapters/app_table.h"
 #include "adapters/media_center_detection.h"
-#include "dispatch/app_watch.h"
+#include "dispatch/app_switching.h"
 
 namespace {
 
 constexpr int mediaCenterAppId = 4;
 
-// By AppId; "SnapStream" is Beyond TV's entry.
-const char* const appNames[appCount] = {"PowerCinema", "Home Theater", "My IC-TV",   "Media Center",
-                                        "TotalMedia",  "Quartzview",   "SnapStream", "WinDVR 6"};
-
 }  // namespace
-
-const char* AppName(int appId) {
-    return appNames[appId - 1];
-}
 
 bool IsAvailable(int appId) {
     if (appId == mediaCenterAppId) return DetectMediaCenter() != 0;
@@ -28,7 +20,7 @@ bool IsAvailable(int appId) {
 
 int AppIdByName(const char* text) {
     for (int k = 1; k <= appCount; ++k) {
-        if (std::strcmp(text, AppName(k)) == 0) return k;
+        if (std::strcmp(text, AdapterFor(k).name) == 0) return k;
     }
     return 0;
 }

@@ -1,9 +1,7 @@
-// The applications that the tray menu and the Setting dialog offer: their
-// names, whether one can be offered, and the way back from a name.
+// What the tray menu and the Setting dialog ask about the applications they
+// offer, under the names of the adapters' records.
 #pragma once
 
-// The menu entry's and the Setting list's text; appId must be 1 to 8.
-const char* AppName(int appId);
 // Installed by its registry record; Media Center by its own presence test,
 // which marks its record installed when it passes.
 bool IsAvailable(int appId);

@@ -3,7 +3,7 @@
 // it, Escape and the close box change nothing.
 #include "shell/setting_dialog.h"
 
-#include "adapters/app_registry.h"
+#include "adapters/app_table.h"
 #include "platform/win32_constants.h"
 #include "resources/resource_ids.h"
 #include "shell/app_choice.h"
@@ -20,7 +20,7 @@ void FillApplicationList(platform::WindowHandle dialog) {
     for (int k = 1; k <= appCount; ++k) {
         if (!IsAvailable(k)) continue;
         platform::SendDlgItemMessageA(dialog, IDC_APPLICATION_LIST, CB_ADDSTRING, 0,
-                                      reinterpret_cast<platform::LParam>(AppName(k)));
+                                      reinterpret_cast<platform::LParam>(AdapterFor(k).name));
         if (defaultApp == k) lastSettingIndex = added;
         ++added;
     }

@@ -3,8 +3,8 @@
 // menu and the accelerators send to the main window.
 #include "shell/tray_menu.h"
 
-#include "adapters/app_registry.h"
-#include "dispatch/app_watch.h"
+#include "adapters/app_table.h"
+#include "dispatch/app_switching.h"
 #include "platform/win32_constants.h"
 #include "resources/resource_ids.h"
 #include "shell/about_dialog.h"
@@ -35,7 +35,7 @@ void ShowTrayMenu(platform::WindowHandle window) {
     for (int k = 1; k <= appCount; ++k) {
         if (defaultApp != k || !IsAvailable(k)) continue;
         const std::uint32_t flags = IsRunning(k) ? MF_CHECKED : MF_STRING;
-        platform::AppendMenuA(trayMenu, flags, IDM_APPLICATION_BASE + k, AppName(k));
+        platform::AppendMenuA(trayMenu, flags, IDM_APPLICATION_BASE + k, AdapterFor(k).name);
     }
     platform::AppendMenuA(trayMenu, MF_SEPARATOR, 0, nullptr);
     platform::AppendMenuA(trayMenu, MF_STRING, IDM_SETTING, "Setting");
