@@ -1,23 +1,21 @@
 """The tray menu, the About and Setting dialogs, and switching to an
 application from the menu, with the real RemoteControl.exe.
 
-Wine does not let another process read a tracked menu's items
-(GetMenuItemCount answers -1), so the menu is read the way a keyboard user
-reads it: from no selection, Down picks the first item and Up the last
-(Exit), and the items in between follow in order, separators skipped. With
-the application entry the items are [entry, Setting, About, Exit]; without
-it [Setting, About, Exit]. The item texts and check marks are the host
-tests' (tray_menu_test.cpp).
+The menu is read the way a keyboard user reads it (harness/tray.py): with the
+application entry its items are [entry, Setting, About, Exit], without it
+[Setting, About, Exit]. The item texts and check marks, which no other
+process can read under Wine, are the host tests' (tray_menu_test.cpp).
 """
 import sys
 import unittest
 
-from harness import installed_apps
-from harness.capture_driver import Device, parse_line
+from harness import installed_apps, tray
+from harness.capture_driver import Device
 from harness.case import RigTestCase
 from harness.input_monitor import InputMonitor
 from harness.remote_keys import press, wait_idle_since
 from harness.rig import MAIN_WINDOW, TRAY_CALLBACK, WM_CLOSE, WM_LBUTTONDOWN, WM_RBUTTONDOWN
+from harness.tray import TRAY_ICON, TRAY_WINDOW, VK_DOWN, VK_ESCAPE, VK_MENU, VK_OEM_2, VK_RETURN, VK_SHIFT, VK_UP
 from harness.tv_app import TvApp
 from harness.waits import WaitTimeout, hold_for, wait_until
 
@@ -29,19 +27,12 @@ MESSAGE_CAPTION = "Remote Control"
 LAUNCH_FAILED = "Can't launch TV application what you want."
 SETTING_PROMPT = "Select the application you want to launch when pressing power key on remote controller"
 APPLICATION_LIST = 11
-VK_RETURN, VK_ESCAPE, VK_SHIFT, VK_MENU, VK_UP, VK_DOWN, VK_OEM_2 = 0x0D, 0x1B, 0x10, 0x12, 0x26, 0x28, 0xBF
 WM_COMMAND = 0x0111
 IDCANCEL = 2
 PANEL_COMMAND_MESSAGE = 0x0FB8
-TRAY_WINDOW, TRAY_ICON = "__winex11_standalone_tray", "__winex11_tray_icon"
 POWER, NUMBER_KEY = 12, 6
 # Dialog placement at a screen width of 1024 (SM_CXFULLSCREEN under this Xvfb).
 PLACED_AT = (350, 300)
-
-
-def fields(line):
-    """{name: value} of a wintool answer line such as `entry index=0 title="My IC-TV"`."""
-    return parse_line("t=0 " + line).fields
 
 
 class MenuTestCase(RigTestCase):
@@ -55,37 +46,17 @@ class MenuTestCase(RigTestCase):
         self.wait_requests(1)
         return stand_ins
 
-    # -- the menu ----------------------------------------------------------------
     def menu(self):
-        """The tracked menu's window as wintool reports it, or None."""
-        result = self.rig.wintool("menu")
-        return fields(result.stdout.splitlines()[0]) if result.returncode == 0 else None
+        return tray.menu(self.rig)
 
     def open_menu(self, button=WM_RBUTTONDOWN, through_icon=False, at=(600, 400)):
-        answer = self.rig.wintool("cursor", *map(str, at), check=True).stdout
-        self.assertIn(f"cursor x={at[0]} y={at[1]}", answer)
-        if through_icon:
-            # What a click on the icon does: Wine's tray sends the callback.
-            self.rig.wintool("postchild", TRAY_WINDOW, "*", TRAY_ICON, str(button), "0", "0", check=True)
-        else:
-            self.rig.post_main(TRAY_CALLBACK, 0, button)
-        return wait_until(self.menu, 10, "the tray menu")
+        return tray.open_menu(self.rig, button, through_icon, at)
 
     def choose(self, *keys):
-        """Presses the keys in the open menu; the last one closes it."""
-        self.rig.wintool("menukey", *map(str, keys), check=True)
-        wait_until(lambda: self.menu() is None, 10, "the menu to close")
+        tray.choose(self.rig, *keys)
 
-    # -- dialogs -------------------------------------------------------------------
     def wait_dialog(self, caption, texts=frozenset()):
-        def complete():
-            if not self.rig.window_exists("#32770", caption):
-                return False
-            try:
-                return set(texts) <= set(self.rig.dialog_texts(caption))
-            except AssertionError:
-                return False
-        wait_until(complete, 10, f"dialog {caption!r} with {sorted(texts)}")
+        tray.wait_dialog(self.rig, caption, texts)
 
     def close_dialog(self, caption):
         """WM_CLOSE, as the close box sends: the dialog manager makes it IDCANCEL."""
@@ -93,15 +64,12 @@ class MenuTestCase(RigTestCase):
         wait_until(lambda: not self.rig.window_exists("#32770", caption), 10, f"{caption!r} to close")
 
     def placement(self, caption):
-        out = self.rig.wintool("rect", "#32770", caption, check=True).stdout
-        rect = fields(out.strip())
-        return (int(rect["left"]), int(rect["top"])), rect["topmost"] == "1"
+        rect, topmost = tray.window_rect(self.rig, "#32770", caption)
+        return rect[:2], topmost
 
     def application_list(self):
         """(entries, selection) of the open Setting dialog's list."""
-        lines = self.rig.wintool("combo", SETTING, str(APPLICATION_LIST), check=True).stdout.splitlines()
-        entries = [fields(line)["title"] for line in lines[1:]]
-        return entries, int(fields(lines[0])["selection"])
+        return tray.combo(self.rig, SETTING, APPLICATION_LIST)
 
     def open_setting(self, ups=3):
         self.open_menu()
@@ -243,7 +211,7 @@ class Dialogs(MenuTestCase):
         self.open_menu()
         self.choose(VK_UP, VK_UP, VK_RETURN)
         self.wait_dialog(ABOUT, {"Remote Control Utility V1.0.0.3",
-                                 "Drives the TV application from the tuner card's remote.", "OK"})
+                                 "Drives TV applications from the remote.", "OK"})
         self.assertEqual(self.placement(ABOUT), (PLACED_AT, True))
         self.assertStillPolling()  # the ticks go on inside the dialog
         self.rig.wintool("press", ABOUT, "OK", check=True)
