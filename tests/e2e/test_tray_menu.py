@@ -7,6 +7,7 @@ application entry its items are [entry, Setting, About, Exit], without it
 process can read under Wine, are the host tests' (tray_menu_test.cpp).
 """
 import sys
+import time
 import unittest
 
 from harness import installed_apps, tray
@@ -14,7 +15,8 @@ from harness.capture_driver import Device
 from harness.case import RigTestCase
 from harness.input_monitor import InputMonitor
 from harness.remote_keys import press, wait_idle_since
-from harness.rig import MAIN_WINDOW, TRAY_CALLBACK, WM_CLOSE, WM_LBUTTONDOWN, WM_RBUTTONDOWN
+from harness.rig import (MAIN_WINDOW, PBT_APMRESUMESUSPEND, PBT_APMSUSPEND, TRAY_CALLBACK, WM_CLOSE, WM_LBUTTONDOWN,
+                         WM_POWERBROADCAST, WM_RBUTTONDOWN)
 from harness.tray import TRAY_ICON, TRAY_WINDOW, VK_DOWN, VK_ESCAPE, VK_MENU, VK_OEM_2, VK_RETURN, VK_SHIFT, VK_UP
 from harness.tv_app import TvApp
 from harness.waits import WaitTimeout, hold_for, wait_until
@@ -23,6 +25,7 @@ RECEIVER = "Philips Silicon (7171-35) WDM Video Capture"
 SETTINGS_KEY = r"HKLM\Software\Tarvex Multimedia\Nimbus XQ Utilities"
 ABOUT = "Remote Control - About"
 SETTING = "Remote Control - Setting"
+SHUT_DOWN = "Remote Control - Shut Down"
 MESSAGE_CAPTION = "Remote Control"
 LAUNCH_FAILED = "Can't launch TV application what you want."
 SETTING_PROMPT = "Select the application you want to launch when pressing power key on remote controller"
@@ -30,7 +33,7 @@ APPLICATION_LIST = 11
 WM_COMMAND = 0x0111
 IDCANCEL = 2
 PANEL_COMMAND_MESSAGE = 0x0FB8
-POWER, NUMBER_KEY = 12, 6
+POWER, NUMBER_KEY, SHUT_DOWN_KEY = 12, 6, 24
 # Dialog placement at a screen width of 1024 (SM_CXFULLSCREEN under this Xvfb).
 PLACED_AT = (350, 300)
 
@@ -235,6 +238,14 @@ class Dialogs(MenuTestCase):
         wait_until(lambda: not self.rig.window_exists("#32770", SETTING), 10, "Setting to close")
         self.assertEqual(self.default_app(), 8)
 
+        # Nothing selected, as after typing into the edit field: OK changes nothing.
+        self.open_setting()
+        self.assertEqual(self.application_list()[1], 3)
+        self.rig.wintool("select", SETTING, str(APPLICATION_LIST), "-1", check=True)
+        self.assertEqual(self.application_list()[1], -1)
+        self.rig.wintool("press", SETTING, "OK", check=True)
+        wait_until(lambda: not self.rig.window_exists("#32770", SETTING), 10, "Setting to close")
+        self.assertEqual(self.default_app(), 8)
         self.open_setting()
         self.assertEqual(self.application_list()[1], 3)
         self.close_dialog(SETTING)
@@ -251,6 +262,37 @@ class Dialogs(MenuTestCase):
                 self.rig.wintool("chord", *map(str, keys), check=True)
                 self.wait_dialog(caption, {"OK"})
                 self.close_dialog(caption)
+
+    def test_SuspendWhileTheShutDownDialogIsUp_NoKeyIsRead_CancelStillWorks_ResumeBringsThePointerBack(self):
+        self.start(default=5)
+        monitor = InputMonitor(self.rig)
+        monitor.place_pointer(600, 500)
+        press(self.rig, SHUT_DOWN_KEY)
+        self.wait_dialog(SHUT_DOWN, {"OK", "Cancel"})
+        self.rig.post_main(WM_POWERBROADCAST, PBT_APMSUSPEND)
+        self.wait_polling_stopped()
+        self.rig.wintool("press", SHUT_DOWN, "Cancel", check=True)
+        wait_until(lambda: not self.rig.window_exists("#32770", SHUT_DOWN), 10, "the Shut Down dialog to close")
+        count = len(self.rig.driver_log.requests())
+        hold_for(0.5, lambda: len(self.rig.driver_log.requests()) == count, "no polling while suspended")
+        self.assertIsNone(self.process.poll())
+        self.rig.post_main(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND)
+        self.assertStillPolling()
+        press(self.rig, NUMBER_KEY)
+        wait_until(lambda: monitor.position() == (601, 500), 5, "the number key to move the pointer")
+        self.assertFalse(self.rig.window_exists("#32770", SHUT_DOWN))
+
+    def wait_polling_stopped(self, quiet=0.3, timeout=10):
+        """Returns once no driver request has come for `quiet` seconds."""
+        log = self.rig.driver_log
+        seen = {"count": len(log.requests()), "since": time.monotonic()}
+
+        def quiet_long_enough():
+            count = len(log.requests())
+            if count != seen["count"]:
+                seen.update(count=count, since=time.monotonic())
+            return time.monotonic() - seen["since"] >= quiet
+        wait_until(quiet_long_enough, timeout, f"{quiet}s without a driver request")
 
     def test_AboutOpenedAgainOverTheFirst_BothClose_AndTheProgramGoesOn(self):
         self.start()
