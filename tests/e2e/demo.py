@@ -231,8 +231,9 @@ def play(rig, run):
     print("\n-- The remote drives TotalMedia --")
     run.step("Remote Power: no application is active, so the default one is launched",
              lambda: (press(rig, POWER), _quietly(lambda: totalmedia.running(), 20)))
-    run.step("Remote keys 16, 17, 18, 19 (Up, Down, Left, Right): its key map drives it",
-             lambda: (press(rig, 16), press(rig, 17), press(rig, 18), press(rig, 19), time.sleep(0.3)))
+    run.step("Remote keys 16, 19 and 30: TotalMedia's key map types Up, Right and keypad + into its window",
+             lambda: (press(rig, 16), press(rig, 19), press(rig, 30),
+                      _quietly(lambda: len(totalmedia.messages("WM_KEYDOWN")) >= 3, 5)))
 
     def power_closes():
         press(rig, POWER)
