@@ -185,29 +185,6 @@ TEST_F(SettingDialogTest, DefaultNotListed_PreselectsTheFirstEntry_ThenTheOneLas
     EXPECT_EQ(preselected, 1) << "the entry last confirmed";
 }
 
-TEST_F(SettingDialogTest, KeyDeletedWhileRunning_OkChangesTheDefaultInMemory_AndRecreatesNothing) {
-    InstallAll();
-    desk.DeleteKey(settingsPath);
-    Open(Choose(0, IDOK));
-    EXPECT_EQ(defaultApp, 1);
-    EXPECT_FALSE(desk.KeyExists(settingsPath));
-    EXPECT_TRUE(desk.Log({"RegCreateKeyExA", "RegSetValueExA"}).empty());
-}
-
-TEST_F(SettingDialogTest, ComboNotifications_AreLeftToTheSystem) {
-    InstallAll();
-    std::vector<std::intptr_t> answers;
-    Open([&](platform::WindowHandle dialog) {
-        constexpr platform::WParam selectionChanged = (1u << 16) | 11;  // CBN_SELCHANGE from the list
-        constexpr platform::WParam dropDown = (7u << 16) | 11;          // CBN_DROPDOWN
-        for (const platform::WParam notification : {selectionChanged, dropDown})
-            answers.push_back(desk.Find(dialog)->dialogProcedure(dialog, WM_COMMAND, notification, 0));
-        platform::SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_EQ(answers, (std::vector<std::intptr_t>{0, 0}));
-    EXPECT_EQ(desk.Log({"EndDialog"}).size(), 1u);
-}
-
 TEST_F(SettingDialogTest, OpenedAgainFromTheMenuWhileOpen_BothWork_TheInnerChoiceIsSaved) {
     InstallAll();
     desk.onDialog = [this](platform::WindowHandle outer) {
