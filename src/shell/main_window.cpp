@@ -9,6 +9,7 @@
 #include "platform/win32_constants.h"
 #include "receiver/receiver_access.h"
 #include "receiver/timer_slot.h"
+#include "resources/resource_ids.h"
 #include "shell/settings.h"
 #include "shell/tray_icon.h"
 #include "shell/tray_menu.h"
@@ -18,19 +19,6 @@ platform::WindowHandle mainWindow = 0;
 std::int32_t receiverFound = 1;
 
 namespace {
-
-constexpr std::uint32_t WINDOW_NAME_STRING = 22;
-constexpr std::uint32_t CLASS_NAME_STRING = 23;
-constexpr std::uint32_t PROGRAM_ICON = 50;
-constexpr std::uint32_t ACCELERATOR_TABLE = 23;
-
-// Menu and accelerator commands.
-constexpr std::uint32_t ID_ABOUT = 30;
-constexpr std::uint32_t ID_QUIT_QUIETLY = 31;  // no menu entry or accelerator sends it
-constexpr std::uint32_t ID_SETTING = 32;
-constexpr std::uint32_t ID_FIRST_APPLICATION = 1101;
-constexpr std::uint32_t ID_LAST_APPLICATION = 1108;
-constexpr std::uint32_t ID_EXIT = 1201;
 
 const char* const missingFilterText =
     "Can't find the BDA video capture filter.\n\nPlease check your hardware or drivers. ";
@@ -50,16 +38,16 @@ void OnTrayClick(platform::WindowHandle window) {
 
 platform::LResult OnCommand(platform::WindowHandle window, platform::WParam wParam, platform::LParam lParam) {
     const std::uint32_t id = static_cast<std::uint32_t>(wParam & 0xFFFF);
-    if (id == ID_ABOUT || id == ID_SETTING || (id >= ID_FIRST_APPLICATION && id <= ID_LAST_APPLICATION)) {
+    if (id == IDM_ABOUT || id == IDM_SETTING || (id >= IDM_FIRST_APPLICATION && id <= IDM_LAST_APPLICATION)) {
         OnMenuCommand(id);
         return 0;
     }
-    if (id == ID_QUIT_QUIETLY) {
+    if (id == IDM_QUIT_QUIETLY) {
         RemoveTrayIcon(window);
         platform::PostQuitMessage(0);
         return 0;
     }
-    if (id == ID_EXIT) {
+    if (id == IDM_EXIT) {
         RemoveTrayIcon(window);
         platform::PostQuitMessage(0);
         platform::CoUninitialize();
@@ -109,11 +97,11 @@ void RegisterMainClass(platform::InstanceHandle instance) {
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = MainWndProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = platform::LoadIconA(instance, PROGRAM_ICON);
+    windowClass.hIcon = platform::LoadIconA(instance, IDI_PROGRAM);
     windowClass.hCursor = platform::LoadCursorA(0, IDC_ARROW);
     windowClass.hbrBackground = COLOR_WINDOW + 1;
     windowClass.lpszClassName = className;
-    windowClass.hIconSm = platform::LoadIconA(instance, PROGRAM_ICON);
+    windowClass.hIconSm = platform::LoadIconA(instance, IDI_PROGRAM);
     platform::RegisterClassExA(&windowClass);
 }
 
@@ -152,7 +140,7 @@ platform::LResult MainWndProc(platform::WindowHandle window, std::uint32_t messa
             if (!OpenReceiver()) receiverFound = 0;
             DetectMediaCenter();
             InitPointerLimits();
-            AddTrayIcon(window, TRAY_ICON_ID, platform::LoadIconA(appInstance, PROGRAM_ICON), "Remote Control");
+            AddTrayIcon(window, TRAY_ICON_ID, platform::LoadIconA(appInstance, IDI_PROGRAM), "Remote Control");
             return 0;
         case WM_DESTROY:
             RemoveTrayIcon(window);
@@ -186,11 +174,11 @@ int RunRemoteControl(platform::InstanceHandle instance) {
         const platform::WindowHandle copy = FindWindowByTitlePrefix(title);
         if (copy != 0) platform::PostMessageA(copy, WM_CLOSE, 0, 0);
     }
-    platform::LoadStringA(instance, WINDOW_NAME_STRING, windowName, sizeof windowName);
-    platform::LoadStringA(instance, CLASS_NAME_STRING, className, sizeof className);
+    platform::LoadStringA(instance, IDS_WINDOW_NAME, windowName, sizeof windowName);
+    platform::LoadStringA(instance, IDS_CLASS_NAME, className, sizeof className);
     RegisterMainClass(instance);
     if (!CreateMainWindow(instance)) return 0;
-    const platform::AcceleratorHandle accelerators = platform::LoadAcceleratorsA(instance, ACCELERATOR_TABLE);
+    const platform::AcceleratorHandle accelerators = platform::LoadAcceleratorsA(instance, IDA_ACCELERATORS);
     platform::Message message = {};
     // GetMessageA answers -1 on an error; looping on "non-zero" would then spin forever.
     while (platform::GetMessageA(&message, 0, 0, 0) > 0) {

@@ -2,6 +2,7 @@
 #include "shell/shutdown_dialog.h"
 
 #include "platform/win32_constants.h"
+#include "resources/resource_ids.h"
 #include "shell/dialog_placement.h"
 #include "shell/main_window.h"
 
@@ -9,8 +10,6 @@ std::int32_t shutDownDialogOpen = 0;
 platform::WindowHandle shutDownDialog = 0;
 
 namespace {
-
-constexpr std::uint32_t SHUT_DOWN_DIALOG_TEMPLATE = 107;
 
 bool IsWindows9x() {
     platform::OsVersionInfoEx info = {};
@@ -85,7 +84,7 @@ std::intptr_t ShutDownDialogProc(platform::WindowHandle dialog, std::uint32_t me
 std::intptr_t ShowShutDownDialog(platform::WindowHandle owner) {
     shutDownDialogOpen = 1;
     const std::intptr_t result =
-        platform::DialogBoxParamA(appInstance, SHUT_DOWN_DIALOG_TEMPLATE, owner, ShutDownDialogProc, 0);
+        platform::DialogBoxParamA(appInstance, IDD_SHUT_DOWN, owner, ShutDownDialogProc, 0);
     // Once DialogBoxParamA has returned the dialog is gone, also when it could
     // not be created at all: later keys must not go to a stale window.
     shutDownDialogOpen = 0;

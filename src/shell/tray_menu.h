@@ -7,5 +7,9 @@
 
 #include "platform/platform.h"
 
+// The menu built on the last click; destroyed at the start of the next one.
+extern platform::MenuHandle trayMenu;
+
+// Builds the menu afresh and tracks it at the cursor, owned by window.
 void ShowTrayMenu(platform::WindowHandle window);
 void OnMenuCommand(std::uint32_t id);

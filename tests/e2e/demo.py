@@ -1,32 +1,42 @@
 #!/usr/bin/env python3
-"""Shows RemoteControl.exe at work under Wine: starts it over the stand-in
-capture driver, prints its window and settings key, then plays a short remote
-session and prints, key by key, what each observer saw:
+"""A narrated run-through of RemoteControl.exe under Wine, over the stand-in
+capture driver, with stand-in TotalMedia and Quartzview installed:
 
-  - with no TV application, number keys move and click the real pointer;
-  - a stand-in TotalMedia window appears, a number key makes it the active
-    application (the pointer stays put), and Power closes it with Alt+F4.
+  the tray menu and the About box; Setting makes TotalMedia the default
+  application; Power launches it, keys drive it, Power closes it; launched
+  again and closed by its user, the watch lets it go and the number keys
+  move the pointer again; the Shut Down dialog is opened and cancelled;
+  Exit ends the program.
 
-Observers (the driver, the pointer, the stand-in TV windows) are asked after
-each step for the lines that step produced."""
+After each step the observers (the driver, the pointer and keyboard hooks,
+the stand-in TotalMedia, the utility's own windows) print what that step
+produced. With --screenshots DIR, the tray menu and the three dialogs are
+saved there as PNG files, cropped to their windows."""
 import argparse
 import os
 import pathlib
 import sys
+import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 
-from harness import case, paths  # noqa: E402
+from harness import case, installed_apps, paths, screenshot, session, tray  # noqa: E402
 from harness.capture_driver import Device  # noqa: E402
 from harness.input_monitor import BUTTON_NAMES, InputMonitor  # noqa: E402
-from harness.remote_keys import press  # noqa: E402
-from harness.rig import MAIN_WINDOW, Rig  # noqa: E402
-from harness.tv_app import TvApp  # noqa: E402
+from harness.remote_keys import press, wait_idle_since  # noqa: E402
+from harness.rig import MAIN_WINDOW, WM_CLOSE, Rig  # noqa: E402
+from harness.tray import VK_RETURN, VK_UP  # noqa: E402
 from harness.waits import WaitTimeout, wait_until  # noqa: E402
 
 SETTINGS_KEY = r"HKLM\Software\Tarvex Multimedia\Nimbus XQ Utilities"
 RECEIVER = "Philips Silicon (7171-35) WDM Video Capture"
-TOTALMEDIA = ("TotalMediaStandIn", "Arcsoft TotalMedia")
+ABOUT, SETTING, SHUT_DOWN = "Remote Control - About", "Remote Control - Setting", "Remote Control - Shut Down"
+APPLICATION_LIST = 11
+TOTALMEDIA, QUARTZVIEW = 5, 6
+POWER, SHUT_DOWN_KEY, UP_KEY = 12, 24, 16
+# The menu opens at the pointer; in the bottom-right corner the pointer's
+# image lies off the screen and out of the screenshots.
+CORNER = (1023, 767)
 
 
 class DriverObserver:
@@ -45,129 +55,233 @@ class DriverObserver:
         return [f"read codes {' '.join(codes)} (and {idle} idle status requests)"] if codes else []
 
 
-class PointerObserver:
-    """Where the pointer went and which buttons the hook saw."""
+class InputObserver:
+    """Where the pointer went, and the buttons and keys the hooks saw."""
     title = "input"
 
-    def __init__(self, rig):
+    def __init__(self, rig, monitor):
         self.rig = rig
-        self.monitor = InputMonitor(rig)
-        self.since = 0.0
+        self.monitor = monitor
+        self.since = time.time()
 
     def lines(self):
         # The sampler runs every 2 ms; wait until it has caught up with the pointer.
         now = self.rig.wintool("cursor", check=True).stdout.split()
         at = (int(now[1].removeprefix("x=")), int(now[2].removeprefix("y=")))
-        try:
-            wait_until(lambda: self.monitor.position() == at, 2, "the sampler to catch up")
-        except WaitTimeout:
-            pass
+        _quietly(lambda: self.monitor.position() == at, 2)
         out = []
         path = [p for t, p in self.monitor.positions() if t > self.since]
         if path:
-            out.append("moved through " + " ".join(f"({x},{y})" for x, y in path))
+            out.append("pointer moved through " + " ".join(f"({x},{y})" for x, y in path))
         for b in [b for b in self.monitor.buttons() if b.time > self.since]:
             out.append(f"{BUTTON_NAMES[b.message]} at ({b.x},{b.y}){' injected' if b.flags & 1 else ''}")
         keys = [k for k in self.monitor.keys() if k.time > self.since]
         if keys:
             out.append("keys " + " ".join(f"vk=0x{k.vk:02x}{' up' if k.flags & 0x80 else ' down'}"
                                           f"{' ext' if k.flags & 1 else ''}" for k in keys))
-        stamps = [t for t, _ in self.monitor.positions()] + [b.time for b in self.monitor.mouse()] + \
+        stamps = [t for t, _ in self.monitor.positions()] + [m.time for m in self.monitor.mouse()] + \
                  [k.time for k in self.monitor.keys()]
         self.since = max(stamps + [self.since])
-        return out or [f"stays at ({at[0]},{at[1]})"]
+        return out
 
 
-class TvObserver:
-    """What a stand-in TV window received."""
+class AppObserver:
+    """What an installed stand-in application went through: starts, messages, end."""
 
-    def __init__(self, tv):
-        self.tv = tv
-        self.title = tv.windows[0][1]
+    def __init__(self, name, stand_in):
+        self.title = name
+        self.stand_in = stand_in
         self.seen = 0
 
     def lines(self):
-        messages = self.tv.messages()
-        new, self.seen = messages[self.seen:], len(messages)
-        out = [f"{m['name']} wParam={m['wp']} lParam={m['lp']}{' (foreground)' if m['fg'] == '1' else ''}"
-               for m in new]
-        if self.tv.process.poll() is not None and not getattr(self, "ended", False):
-            self.ended = True
-            out.append("window closed, program ended")
-        return out or ["nothing"]
+        entries = [e for e in self.stand_in.entries() if e.event in ("launched", "msg", "exit")]
+        new, self.seen = entries[self.seen:], len(entries)
+        out = []
+        for e in new:
+            if e.event == "launched":
+                out.append(f'started by the shell with parameters "{e["args"]}"')
+            elif e.event == "exit":
+                out.append("window closed, program ended")
+            else:
+                out.append(f"{e['name']} wParam={e['wp']} lParam={e['lp']}{' (foreground)' if e['fg'] == '1' else ''}")
+        return out
 
 
-def step(observers, heading, action):
-    print(f"\n{heading}")
-    action()
-    for observer in observers:
-        for line in observer.lines():
-            print(f"  {observer.title}: {line}")
+class UtilityObserver:
+    """The utility's dialogs and menu that are open after a step."""
+    title = "utility"
+
+    def __init__(self, rig, process):
+        self.rig = rig
+        self.process = process
+
+    def lines(self):
+        if self.process.poll() is not None:
+            return [f"RemoteControl.exe ended, exit code {self.process.returncode}"]
+        out = []
+        entry = tray.menu(self.rig)
+        if entry:
+            out.append(f"tray menu open at {tray.menu_rect(entry)}")
+        for caption in (ABOUT, SETTING, SHUT_DOWN):
+            if self.rig.window_exists("#32770", caption):
+                (left, top, _, _), topmost = tray.window_rect(self.rig, "#32770", caption)
+                texts = [t for t in self.rig.dialog_texts(caption) if t and t.isascii() and t.isprintable()]
+                out.append(f"dialog {caption!r} at ({left},{top}){' topmost' if topmost else ''}: {texts}")
+        return out
+
+
+def _quietly(condition, timeout):
+    """For the narration only: give an effect time to show, without failing."""
+    try:
+        wait_until(condition, timeout, "an effect")
+        return True
+    except WaitTimeout:
+        return False
+
+
+class RunThrough:
+    def __init__(self, rig, shots):
+        self.rig = rig
+        self.shots = shots
+        self.observers = []
+
+    def step(self, heading, action):
+        print(f"\n{heading}")
+        action()
+        for observer in self.observers:
+            for line in observer.lines():
+                print(f"  {observer.title}: {line}")
+
+    def screenshot(self, name, rect):
+        if self.shots:
+            path = self.shots / name
+            screenshot.capture(session.framebuffer(), rect, path)
+            print(f"  (saved {path})")
+
+    def shoot_dialog(self, caption, name):
+        tray.wait_dialog(self.rig, caption, {"OK"})
+        if self.shots:
+            self.rig.wintool("cursor", *map(str, CORNER), check=True)
+            self.screenshot(name, tray.window_rect(self.rig, "#32770", caption)[0])
 
 
 def main():
-    parser = argparse.ArgumentParser(description="A narrated remote-control session under Wine.")
+    parser = argparse.ArgumentParser(description="A narrated run-through of the utility under Wine.")
     parser.add_argument("--build-dir", help="the windows build (default: build/windows of the source tree)")
+    parser.add_argument("--screenshots", metavar="DIR", help="save the menu and the dialogs there as PNG files")
     arguments = parser.parse_args()
     if arguments.build_dir:
         os.environ["ALDER_WINDOWS_BUILD_DIR"] = str(pathlib.Path(arguments.build_dir).resolve())
+    shots = pathlib.Path(arguments.screenshots).resolve() if arguments.screenshots else None
     case.check_prerequisites()
     print(f"Windows build: {paths.windows_build_dir()}")
-    rig = Rig("demo")
+    if shots:
+        session.framebuffer_dir = session.run_root() / "framebuffer"
+        session.framebuffer_dir.mkdir()
+    rig = Rig("run-through")
     try:
-        rig.register_devices(Device("01", RECEIVER, "demo"))
-        process = rig.start_remote_control()
-        rig.wait_remote_control_ready(process)
-        print("\nTop-level windows of the utility:")
-        for line in rig.wintool("list").stdout.splitlines():
-            if MAIN_WINDOW in line:
-                print("  " + line)
-        print(f"\nSettings key {SETTINGS_KEY}:")
-        values = wait_until(lambda: rig.prefix.reg_values(SETTINGS_KEY), 10, "the settings key")
-        for name, (kind, data) in values.items():
-            print(f"  {name} {kind} {data}")
-        wait_until(lambda: rig.driver_log.requests(), 10, "polling to start")
-        pointer = PointerObserver(rig)
-        rig.wintool("cursor", "512", "384", check=True)
-        observers = [DriverObserver(rig), pointer]
-        pointer.lines()
-
-        print("\n-- No TV application running: the number keys drive the pointer --")
-        for codes, what in [
-            ([6] * 12, "key 6 held for 12 ticks: right, 1 px four times, then 6 px, then 12 px"),
-            ([2] * 3, "key 2 held for 3 ticks: up, 1 px each"),
-            ([0], "key 0: left click"),
-            ([10], "key 10: right click"),
-            ([5], "key 5: press and hold the left button"),
-            ([9] * 6, "key 9 held for 6 ticks: drag down-right"),
-            ([5], "key 5 again: release the button"),
-        ]:
-            step(observers, f"Remote {what}", lambda: press(rig, *codes))
-
-        print("\n-- A TV application starts --")
-        tv = TvApp(rig, [TOTALMEDIA], stay=False)
-        print(f"  stand-in window class={TOTALMEDIA[0]!r} title={TOTALMEDIA[1]!r} is up")
-        observers.append(TvObserver(tv))
-        step(observers, "Remote key 6: TotalMedia's window is found and becomes the active application",
-             lambda: press(rig, 6))
-        step(observers, "Remote key 12 (Power): the active application is closed",
-             lambda: (press(rig, 12), _wait_quietly(lambda: tv.process.poll() is not None, 5)))
-        if tv.process.poll() is None:
-            # Wine now and then drops a key injected right after a foreground switch.
-            step(observers, "The chord reached no window; remote keys 6 and 12 once more",
-                 lambda: (press(rig, 6, 12), _wait_quietly(lambda: tv.process.poll() is not None, 5)))
-
-        print("\nRemoteControl.exe is", "running" if process.poll() is None else f"ended ({process.returncode})")
+        play(rig, RunThrough(rig, shots))
     finally:
         rig.close()
 
 
-def _wait_quietly(condition, timeout):
-    """For the narration only: give an effect time to show, without failing."""
-    try:
-        wait_until(condition, timeout, "an effect")
-    except WaitTimeout:
-        pass
+def play(rig, run):
+    rig.register_devices(Device("01", RECEIVER, "demo"))
+    stand_ins = installed_apps.install(rig, TOTALMEDIA, QUARTZVIEW)
+    print("Installed stand-ins: TotalMedia and Quartzview (registry install folders C:\\TV\\5 and C:\\TV\\6)")
+    process = rig.start_remote_control()
+    rig.wait_remote_control_ready(process)
+    values = wait_until(lambda: rig.prefix.reg_values(SETTINGS_KEY), 10, "the settings key")
+    print(f"RemoteControl.exe runs; {SETTINGS_KEY}: "
+          + ", ".join(f"{name}={data}" for name, (_, data) in values.items()))
+    wait_until(lambda: rig.driver_log.requests(), 10, "polling to start")
+    monitor = InputMonitor(rig)
+    totalmedia = stand_ins[TOTALMEDIA]
+    run.observers = [DriverObserver(rig), InputObserver(rig, monitor), AppObserver("TotalMedia", totalmedia),
+                     UtilityObserver(rig, process)]
+
+    print("\n-- The tray menu and its dialogs --")
+
+    def open_menu():
+        tray.open_menu(rig, through_icon=True, at=CORNER)
+        run.screenshot("tray-menu.png", tray.menu_rect(tray.menu(rig)))
+    run.step("A right click on the tray icon opens the menu: Quartzview (the default), Setting, About, Exit",
+             open_menu)
+    run.step("About is chosen (Up, Up, Enter)", lambda: (tray.choose(rig, VK_UP, VK_UP, VK_RETURN),
+                                                         run.shoot_dialog(ABOUT, "about.png")))
+    run.step("Its OK button is pressed", lambda: (rig.wintool("press", ABOUT, "OK", check=True),
+                                                  _quietly(lambda: not rig.window_exists("#32770", ABOUT), 10)))
+
+    def open_setting():
+        tray.open_menu(rig, through_icon=True, at=CORNER)
+        tray.choose(rig, VK_UP, VK_UP, VK_UP, VK_RETURN)
+        run.shoot_dialog(SETTING, "setting.png")
+        entries, selected = tray.combo(rig, SETTING, APPLICATION_LIST)
+        print(f"  the list offers {entries}, {entries[selected]!r} selected")
+    run.step("Setting is chosen from the menu (Up, Up, Up, Enter)", open_setting)
+
+    def choose_totalmedia():
+        entries, _ = tray.combo(rig, SETTING, APPLICATION_LIST)
+        rig.wintool("select", SETTING, str(APPLICATION_LIST), str(entries.index("TotalMedia")), check=True)
+        rig.wintool("press", SETTING, "OK", check=True)
+        _quietly(lambda: not rig.window_exists("#32770", SETTING), 10)
+        print(f"  registry: DefaultTVAPP={rig.prefix.reg_values(SETTINGS_KEY)['DefaultTVAPP'][1]}")
+    run.step("TotalMedia is selected and OK pressed", choose_totalmedia)
+
+    print("\n-- The remote drives TotalMedia --")
+    run.step("Remote Power: no application is active, so the default one is launched",
+             lambda: (press(rig, POWER), _quietly(lambda: totalmedia.running(), 20)))
+    run.step("Remote keys 16, 19 and 30: TotalMedia's key map types Up, Right and keypad + into its window",
+             lambda: (press(rig, 16), press(rig, 19), press(rig, 30),
+                      _quietly(lambda: len(totalmedia.messages("WM_KEYDOWN")) >= 3, 5)))
+
+    def power_closes():
+        press(rig, POWER)
+        if not _quietly(lambda: not totalmedia.running(), 5):
+            # Wine now and then drops a key injected right after a foreground switch.
+            print("  (the Alt+F4 chord reached no window; remote key 12 once more)")
+            press(rig, POWER)
+            _quietly(lambda: not totalmedia.running(), 5)
+    run.step("Remote Power again: the active application is closed (Alt+F4 in the foreground)", power_closes)
+
+    run.step("Remote Power launches it once more",
+             lambda: (press(rig, POWER), _quietly(lambda: totalmedia.running(), 20)))
+
+    def user_closes():
+        rig.post("TotalMediaStandIn", "Arcsoft TotalMedia", WM_CLOSE)
+        _quietly(lambda: not totalmedia.running(), 10)
+    run.step("Its user closes its window", user_closes)
+
+    def until_pointer_moves():
+        monitor.place_pointer(512, 384)
+        transfers = press(rig, 6)
+        presses = 1
+        while not (moved := _quietly(lambda: monitor.position() != (512, 384), 0.3)) and presses < 20:
+            wait_idle_since(transfers, 0.3)
+            transfers = press(rig, 6)
+            presses += 1
+        print(f"  key 6 pressed {presses} time(s): "
+              + ("the watch let TotalMedia go, so it reached the pointer" if moved else "the pointer never moved"))
+    run.step("Remote key 6 until the pointer moves (from the middle of the screen): the watch looks once a second",
+             until_pointer_moves)
+
+    print("\n-- No TV application: the number keys drive the pointer --")
+    run.step("Remote key 6 held for 8 ticks: right, 1 px four times, then 6 px", lambda: press(rig, *[6] * 8))
+    run.step("Remote key 2 held for 3 ticks: up", lambda: press(rig, *[2] * 3))
+    run.step("Remote key 0: left click", lambda: press(rig, 0))
+
+    print("\n-- Shut down, asked and cancelled --")
+    run.step("Remote key 24: no application runs, so the Shut Down dialog asks",
+             lambda: (press(rig, SHUT_DOWN_KEY), run.shoot_dialog(SHUT_DOWN, "shut-down.png")))
+    run.step("Remote key 16 (anything but Power) cancels it",
+             lambda: (press(rig, UP_KEY), _quietly(lambda: not rig.window_exists("#32770", SHUT_DOWN), 10)))
+
+    print("\n-- Exit --")
+    run.step("The tray menu's Exit (Up, Enter) ends the program",
+             lambda: (tray.open_menu(rig, through_icon=True, at=CORNER), tray.choose(rig, VK_UP, VK_RETURN),
+                      _quietly(lambda: process.poll() is not None, 20)))
+    print(f"\nRemoteControl.exe is {'running' if process.poll() is None else 'ended'}; "
+          f"{MAIN_WINDOW!r} window {'present' if rig.window_exists(MAIN_WINDOW, MAIN_WINDOW) else 'gone'}")
 
 
 if __name__ == "__main__":

@@ -4,7 +4,8 @@
 // present or not, the settings key possibly refusing to open, be created or be
 // written. Through the install reads of the records, start-up, the Power-key
 // launch of each application, the save of the default application (after
-// the value may have changed under the running program) and Media
+// the value may have changed under the running program), directly and through
+// the Setting dialog, and Media
 // Center detection. After every step:
 //  - installDir and exeName are strings inside their arrays, and an installed
 //    record's installDir is the stored text;
@@ -36,6 +37,7 @@
 #include "receiver/timer_slot.h"
 #include "shell/main_window.h"
 #include "shell/settings.h"
+#include "shell/tray_menu.h"
 
 namespace {
 
@@ -312,6 +314,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(IsDword(after, static_cast<std::uint32_t>(defaultApp)), "the save writes defaultApp");
         } else {
             FUZZ_CHECK(Unchanged(before, after), "the save wrote over a value that does not read");
+        }
+        CheckOnlySettingsWritten(initial);
+        fuzz::CheckNoHandlesOpen();
+    }
+
+    // The same save through the Setting dialog, opened from the tray menu:
+    // the user picks any entry and confirms.
+    {
+        const auto before = desk.GetValue(settingsPath, "DefaultTVAPP");
+        const bool reads =
+            desk.KeyExists(settingsPath) && !(refusals & 1) && ReadsAsDword(before).has_value();
+        const std::int32_t defaultBefore = defaultApp;
+        const std::uint8_t pick = input.ConsumeIntegral<std::uint8_t>();
+        desk.onDialog = [pick](platform::WindowHandle dialog) {
+            const std::size_t count = fuzz::Desk().comboBoxes[{dialog, 11}].items.size();
+            if (count > 0) platform::SendDlgItemMessageA(dialog, 11, CB_SETCURSEL, pick % count, 0);
+            platform::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        };
+        OnMenuCommand(32);
+        desk.onDialog = nullptr;
+        const auto after = desk.GetValue(settingsPath, "DefaultTVAPP");
+        if (reads && !(refusals & 4) && defaultApp != defaultBefore) {
+            FUZZ_CHECK(IsDword(after, static_cast<std::uint32_t>(defaultApp)), "the dialog saves the choice");
+        } else {
+            FUZZ_CHECK(Unchanged(before, after),
+                       "the dialog wrote without a new choice or over a value that "
+                       "does not read");
         }
         CheckOnlySettingsWritten(initial);
         fuzz::CheckNoHandlesOpen();

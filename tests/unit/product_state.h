@@ -11,9 +11,11 @@
 #include "receiver/receiver_access.h"
 #include "receiver/timer_slot.h"
 #include "shell/main_window.h"
+#include "shell/setting_dialog.h"
 #include "shell/settings.h"
 #include "shell/shutdown_dialog.h"
 #include "shell/tray_icon.h"
+#include "shell/tray_menu.h"
 
 // Leaves mainWindow, the WatchTimer's owner and receiverControl to the caller.
 inline void ResetProductState() {
@@ -46,6 +48,8 @@ inline void ResetProductState() {
     trayIcon = {};
     taskbarCreatedMessage = 0;
     trayIconShown = 0;
+    trayMenu = 0;
+    lastSettingIndex = -1;
     pollTimer.armed = 0;
     pollTimer.Configure(0, 0);
     watchTimer.armed = 0;

@@ -162,6 +162,26 @@ TEST_F(ShutDownDialogTest, DialogThatCannotBeCreated_LeavesNoStaleDialogBehind) 
     EXPECT_EQ(shutDownDialogOpen, 0);
 }
 
+TEST_F(ShutDownDialogTest, SuspendWhileOpen_ClickedCancel_ThenResume_KeysGoToThePointerNotTheOldDialog) {
+    pollTimer.Configure(owner, 65);
+    pollTimer.Arm();
+    ShowAndDo([&](platform::WindowHandle dialog) {
+        MainWndProc(owner, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+        EXPECT_FALSE(desk.TimerSet(owner, 1));
+        // No tick reaches the dialog while suspended: the user answers it.
+        Command(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(shutDownDialogOpen, 0);
+    MainWndProc(owner, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    ASSERT_TRUE(desk.TimerSet(owner, 1));
+    desk.ClearLog();
+    desk.cursor = {500, 400};
+    ReadAt(6, desk.tickCount + 1000);
+    EXPECT_TRUE(desk.Log({"SendMessageA"}).empty());
+    EXPECT_EQ(desk.Log({"SetCursorPos"}).size(), 1u) << "the number key moved the pointer";
+    pollTimer.Disarm();
+}
+
 struct Placement {
     int screenWidth;
     bool moved;

@@ -19,6 +19,8 @@ from . import paths, prefix
 from .xserver import Xvfb
 
 _state = {}
+# Set before the first display() to have Xvfb keep its screen in a file there.
+framebuffer_dir = None
 
 
 def _cleanup():
@@ -38,8 +40,14 @@ def run_root():
 def display():
     if "xvfb" not in _state:
         run_root()
-        _state["xvfb"] = Xvfb()
+        _state["xvfb"] = Xvfb(framebuffer_dir=framebuffer_dir)
     return _state["xvfb"].display
+
+
+def framebuffer():
+    """The XWD file of the screen, when framebuffer_dir was set."""
+    display()
+    return _state["xvfb"].framebuffer
 
 
 def _template_key():

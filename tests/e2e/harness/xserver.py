@@ -1,17 +1,21 @@
 """One Xvfb for a whole test run, on a display number the server picks itself."""
 import os
+import pathlib
 import subprocess
 
 
 
 class Xvfb:
-    def __init__(self, width=1024, height=768):
+    def __init__(self, width=1024, height=768, framebuffer_dir=None):
+        """framebuffer_dir: Xvfb keeps its screen there as an XWD file,
+        Xvfb_screen0, for screenshots (harness/screenshot.py)."""
         read_end, write_end = os.pipe()
+        extra = ["-fbdir", str(framebuffer_dir)] if framebuffer_dir else []
         # -displayfd: Xvfb chooses a free display and writes its number once
         # it accepts connections, so there is no race over display numbers.
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
-             "-nolisten", "tcp", "-noreset"],
+             "-nolisten", "tcp", "-noreset", *extra],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""
@@ -25,6 +29,7 @@ class Xvfb:
             self.process.kill()
             raise RuntimeError("Xvfb did not start")
         self.display = ":" + number.decode().strip()
+        self.framebuffer = pathlib.Path(framebuffer_dir) / "Xvfb_screen0" if framebuffer_dir else None
 
     def stop(self):
         if self.process.poll() is None:

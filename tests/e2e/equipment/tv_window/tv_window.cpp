@@ -2,6 +2,10 @@
 // the utility looks for, logging what reaches them the way the real
 // application would see it.
 //   tv_window --log <file> [--stay] [--message <n>]... --window <class> <title> [--window ...]
+// Started by the utility through the shell (as an installed TV application,
+// copied under the application's executable name), it gets only the shell's
+// parameters; its options then come from "<its own path>.args", one per line,
+// and the parameters it was given are logged on a "launched" line.
 // Logged: key and char messages, WM_CLOSE, every message >= WM_USER, and
 // the private numbers given with --message (the ones below WM_USER some
 // applications use), with wParam/lParam in hex and whether the window was
@@ -10,6 +14,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -61,27 +66,45 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The options of a stand-in installed under an application's name, or none.
+std::vector<std::string> InstalledOptions() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::ifstream file(std::string(path) + ".args");
+  std::vector<std::string> options;
+  for (std::string line; std::getline(file, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    options.push_back(line);
+  }
+  return options;
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   std::vector<std::pair<std::string, std::string>> windows;
   std::string logPath;
-  for (int i = 1; i < __argc; ++i) {
-    std::string arg = __argv[i];
-    if (arg == "--log" && i + 1 < __argc) {
-      logPath = __argv[++i];
+  std::vector<std::string> options = InstalledOptions();
+  const bool launched = !options.empty();
+  if (!launched) options.assign(__argv + 1, __argv + __argc);
+  const int count = static_cast<int>(options.size());
+  for (int i = 0; i < count; ++i) {
+    const std::string& arg = options[i];
+    if (arg == "--log" && i + 1 < count) {
+      logPath = options[++i];
     } else if (arg == "--stay") {
       stayOnClose = true;
-    } else if (arg == "--message" && i + 1 < __argc) {
-      extraMessages.insert(static_cast<UINT>(strtoul(__argv[++i], nullptr, 0)));
-    } else if (arg == "--window" && i + 2 < __argc) {
-      windows.emplace_back(__argv[i + 1], __argv[i + 2]);
+    } else if (arg == "--message" && i + 1 < count) {
+      extraMessages.insert(static_cast<UINT>(strtoul(options[++i].c_str(), nullptr, 0)));
+    } else if (arg == "--window" && i + 2 < count) {
+      windows.emplace_back(options[i + 1], options[i + 2]);
       i += 2;
     } else {
       return 2;
     }
   }
   if (logPath.empty() || windows.empty() || !logFile.Open(logPath)) return 2;
+  if (launched) logFile.Line("launched args=\"%s\"", commandLine);
 
   std::set<std::string> registered;
   for (const auto& w : windows) {

@@ -12,6 +12,15 @@
 //   wintool cursor [<x> <y>]              (SetCursorPos when given; prints GetCursorPos)
 //   wintool swapbuttons <0|1>             (SwapMouseButton; prints SM_SWAPBUTTON after it)
 //   wintool metrics                       (the screen metrics pointer emulation reads)
+//   wintool rect <class|*> <title|*>       (window rectangle and whether it is topmost)
+//   wintool combo <caption> <id>          (a dialog's combo box: count, selection, entries)
+//   wintool select <caption> <id> <index> (CB_SETCURSEL on that combo box)
+//   wintool menu                          (the tracked popup menu: window, handle, what can be read)
+//   wintool menukey <vk>...               (posts WM_KEYDOWN of each key to the tracked menu's window)
+//   wintool children <class|*> <title|*>  (the child windows of a top-level window)
+//   wintool postchild <class|*> <title|*> <child class> <message> <wParam> <lParam>
+//                                         (posts to the first child of that class)
+//   wintool chord <vk>...                 (keybd_event: the keys down in order, then up in reverse)
 //   wintool posthandle <hwnd> <message> <wParam> <lParam>
 //   wintool broadcast <name>              (RegisterWindowMessageA, then posted to HWND_BROADCAST,
 //                                          as a restarted shell sends "TaskbarCreated")
@@ -185,6 +194,61 @@ int Modifiers() {
   return 0;
 }
 
+HWND DialogItem(const char* caption, const char* id) {
+  HWND dialog = Find("#32770", caption);
+  return dialog ? GetDlgItem(dialog, static_cast<int>(Number(id))) : nullptr;
+}
+
+int Combo(HWND combo) {
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  printf("combo count=%ld selection=%ld\n", static_cast<long>(count),
+         static_cast<long>(SendMessageW(combo, CB_GETCURSEL, 0, 0)));
+  for (LRESULT i = 0; i < count; ++i) {
+    // The A form garbles the text across processes in Wine; the W form does not.
+    wchar_t wide[256] = L"";
+    char text[512] = "";
+    if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 255) SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    printf("entry index=%ld title=%s\n", static_cast<long>(i), Quote(text).c_str());
+  }
+  return 0;
+}
+
+// The popup menu window of a tracked menu; MN_GETHMENU answers its menu.
+int Menu() {
+  HWND w = FindWindowExA(nullptr, nullptr, "#32768", nullptr);
+  while (w && !IsWindowVisible(w)) w = FindWindowExA(nullptr, w, "#32768", nullptr);
+  if (!w) return 1;
+  RECT r = {};
+  GetWindowRect(w, &r);
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageA(w, MN_GETHMENU, 0, 0));
+  const int count = menu ? GetMenuItemCount(menu) : -1;
+  printf("menu hwnd=0x%lx hmenu=0x%lx count=%d left=%ld top=%ld right=%ld bottom=%ld\n",
+         static_cast<unsigned long>(reinterpret_cast<uintptr_t>(w)),
+         static_cast<unsigned long>(reinterpret_cast<uintptr_t>(menu)), count, r.left, r.top, r.right, r.bottom);
+  for (int i = 0; i < count; ++i) {
+    char text[256] = "";
+    GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+    printf("item index=%d id=%u state=0x%x title=%s\n", i, GetMenuItemID(menu, i),
+           GetMenuState(menu, i, MF_BYPOSITION), Quote(text).c_str());
+  }
+  return 0;
+}
+
+struct ChildSearch {
+  const char* cls;
+  HWND found;
+};
+
+BOOL CALLBACK FindChildOfClass(HWND child, LPARAM param) {
+  ChildSearch* search = reinterpret_cast<ChildSearch*>(param);
+  char cls[256] = "";
+  GetClassNameA(child, cls, sizeof cls);
+  if (strcmp(cls, search->cls) != 0) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -241,6 +305,47 @@ int main(int argc, char** argv) {
     printf("metrics cxscreen=%d cyscreen=%d cxfullscreen=%d cyfullscreen=%d swapbutton=%d\n",
            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), GetSystemMetrics(SM_CXFULLSCREEN),
            GetSystemMetrics(SM_CYFULLSCREEN), GetSystemMetrics(SM_SWAPBUTTON));
+    rc = 0;
+  } else if (command == "rect" && argc == 4) {
+    HWND w = Find(argv[2], argv[3]);
+    if (w) {
+      RECT r = {};
+      GetWindowRect(w, &r);
+      printf("rect left=%ld top=%ld right=%ld bottom=%ld topmost=%d\n", r.left, r.top, r.right, r.bottom,
+             (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
+    }
+    rc = w ? 0 : 1;
+  } else if (command == "combo" && argc == 4) {
+    HWND combo = DialogItem(argv[2], argv[3]);
+    rc = combo ? Combo(combo) : 1;
+  } else if (command == "select" && argc == 5) {
+    HWND combo = DialogItem(argv[2], argv[3]);
+    if (combo) printf("selected=%ld\n", static_cast<long>(SendMessageW(combo, CB_SETCURSEL, Number(argv[4]), 0)));
+    rc = combo ? 0 : 1;
+  } else if (command == "menu" && argc == 2) {
+    rc = Menu();
+  } else if (command == "menukey" && argc >= 3) {
+    HWND w = FindWindowExA(nullptr, nullptr, "#32768", nullptr);
+    while (w && !IsWindowVisible(w)) w = FindWindowExA(nullptr, w, "#32768", nullptr);
+    for (int i = 2; w && i < argc; ++i) PostMessageA(w, WM_KEYDOWN, Number(argv[i]), 1);
+    rc = w ? 0 : 1;
+  } else if (command == "children" && argc == 4) {
+    HWND w = Find(argv[2], argv[3]);
+    if (w) EnumChildWindows(w, DescribeControl, 0);
+    rc = w ? 0 : 1;
+  } else if (command == "postchild" && argc == 8) {
+    HWND w = Find(argv[2], argv[3]);
+    ChildSearch search = {argv[4], nullptr};
+    if (w) EnumChildWindows(w, FindChildOfClass, reinterpret_cast<LPARAM>(&search));
+    if (search.found) {
+      PostMessageA(search.found, static_cast<UINT>(Number(argv[5])), static_cast<WPARAM>(Number(argv[6])),
+                   static_cast<LPARAM>(Number(argv[7])));
+      Describe("posted", search.found);
+    }
+    rc = search.found ? 0 : 1;
+  } else if (command == "chord" && argc >= 3) {
+    for (int i = 2; i < argc; ++i) keybd_event(static_cast<BYTE>(Number(argv[i])), 0, 0, 0);
+    for (int i = argc - 1; i >= 2; --i) keybd_event(static_cast<BYTE>(Number(argv[i])), 0, KEYEVENTF_KEYUP, 0);
     rc = 0;
   } else if (command == "swapbuttons" && argc == 3) {
     const BOOL before = SwapMouseButton(Number(argv[2]) != 0);

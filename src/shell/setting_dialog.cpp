@@ -1,0 +1,71 @@
+// The Setting dialog: lists the available applications in AppId order with
+// the default one preselected; OK makes the chosen one the default and saves
+// it, Escape and the close box change nothing.
+#include "shell/setting_dialog.h"
+
+#include "adapters/app_table.h"
+#include "platform/win32_constants.h"
+#include "resources/resource_ids.h"
+#include "shell/app_choice.h"
+#include "shell/dialog_placement.h"
+#include "shell/settings.h"
+
+std::int32_t lastSettingIndex = -1;
+
+namespace {
+
+void FillApplicationList(platform::WindowHandle dialog) {
+    platform::SendDlgItemMessageA(dialog, IDC_APPLICATION_LIST, CB_RESETCONTENT, 0, 0);
+    std::int32_t added = 0;
+    for (int k = 1; k <= appCount; ++k) {
+        if (!IsAvailable(k)) continue;
+        platform::SendDlgItemMessageA(dialog, IDC_APPLICATION_LIST, CB_ADDSTRING, 0,
+                                      reinterpret_cast<platform::LParam>(AdapterFor(k).name));
+        if (defaultApp == k) lastSettingIndex = added;
+        ++added;
+    }
+    // A default that is not listed keeps the entry of the last opening or
+    // confirmation in this run.
+    if (lastSettingIndex == -1) lastSettingIndex = 0;
+    platform::SendDlgItemMessageA(dialog, IDC_APPLICATION_LIST, CB_SETCURSEL,
+                                  static_cast<platform::WParam>(lastSettingIndex), 0);
+}
+
+void ConfirmChoice(platform::WindowHandle dialog) {
+    lastSettingIndex = static_cast<std::int32_t>(
+        platform::SendDlgItemMessageA(dialog, IDC_APPLICATION_LIST, CB_GETCURSEL, 0, 0));
+    // Only the list's own entries are read, never what was typed into the
+    // edit field; they are the eight names, the longest 12 characters.
+    char text[64] = {};
+    if (lastSettingIndex >= 0)
+        platform::SendDlgItemMessageA(dialog, IDC_APPLICATION_LIST, CB_GETLBTEXT,
+                                      static_cast<platform::WParam>(lastSettingIndex),
+                                      reinterpret_cast<platform::LParam>(text));
+    const int chosen = AppIdByName(text);
+    if (chosen == 0 || chosen == defaultApp) return;
+    defaultApp = chosen;
+    SaveDefaultApp();
+}
+
+}  // namespace
+
+std::intptr_t SettingDialogProc(platform::WindowHandle dialog, std::uint32_t message, platform::WParam wParam,
+                                platform::LParam) {
+    if (message == WM_INITDIALOG) {
+        PlaceDialog(dialog);
+        FillApplicationList(dialog);
+        return 1;
+    }
+    if (message != WM_COMMAND) return 0;
+    const int id = static_cast<int>(wParam & 0xFFFF);
+    if (id == IDOK) {
+        ConfirmChoice(dialog);
+        platform::EndDialog(dialog, IDOK);
+        return 1;
+    }
+    if (id == IDCANCEL) {
+        platform::EndDialog(dialog, IDCANCEL);
+        return 1;
+    }
+    return 0;
+}

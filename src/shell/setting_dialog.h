@@ -1,0 +1,13 @@
+// The Setting dialog (template 20): the user chooses the application that the
+// Power key launches when none is active. The only place that saves it.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+// The list entry last preselected or confirmed in this run; -1 at start.
+extern std::int32_t lastSettingIndex;
+
+std::intptr_t SettingDialogProc(platform::WindowHandle dialog, std::uint32_t message, platform::WParam wParam,
+                                platform::LParam lParam);
