@@ -103,6 +103,28 @@ class ClockMap(threading.Thread):
         return r0 + (wall - w0) * ((r1 - r0) / (w1 - w0) if w1 > w0 else 1.0)
 
 
+class Tail:
+    """The parsed lines of an equipment log, read on from where the last call
+    stopped: re-reading whole logs every few ms would load the machine that is
+    being measured."""
+
+    def __init__(self, path):
+        self.path, self.offset, self.entries, self.pending = path, 0, [], b""
+
+    def read(self):
+        if self.path.exists():
+            with open(self.path, "rb") as f:
+                f.seek(self.offset)
+                data = f.read()
+            self.offset += len(data)
+            lines = (self.pending + data).split(b"\n")
+            # A line without its LF is still being written.
+            self.pending = lines.pop()
+            self.entries += [e for e in map(capture_driver.parse_line,
+                                            (line.decode(errors="replace") for line in lines)) if e]
+        return self.entries
+
+
 # -- /proc -------------------------------------------------------------------
 def cpu_seconds(pid):
     total = 0
@@ -242,29 +264,31 @@ def measure_startup(bench, clock, starts):
         statistics.median(times["floor"]) * 1000, "ms")
 
 
-def feed_keys(bench, clock, codes, arrival, label):
+def feed_keys(bench, clock, codes, arrived_events, label):
     """Queues each code at a random moment and splits its latency; returns the
-    lists of (wait, read, handling) and the count of codes that never arrived."""
-    log = bench.rig.driver_log
+    lists of (wait, read, handling) and the count of codes that never arrived.
+    arrived_events(code, entries) picks the arrival events out of log entries."""
+    driver = Tail(bench.rig.driver_log.path)
     waits, reads, handlings, lost = [], [], [], 0
     rng = random.Random(12)
     for code in codes:
         time.sleep(rng.uniform(0.3, 0.7))
-        before = len(log.requests())
+        before = len(driver.read())
         bench.rig.control.key(code)
         ready = raw_now()
 
         def transfer():
-            new = log.requests()[before:]
+            new = [e for e in driver.read()[before:] if e.event == "req"]
             for i, r in enumerate(new):
                 if r["kind"] == "transfer" and i > 0:
                     return new[i - 1], r
             return None
 
-        status, read = wait_until(transfer, 5, f"the transfer of code {code}")
+        status, read = wait_until(transfer, 5, f"the transfer of code {code}", interval=0.002)
         status_at, read_at = clock.to_raw(status.time), clock.to_raw(read.time)
         try:
-            arrived = wait_until(lambda: arrival(code, read.time), 3, f"{label} {code} to arrive")
+            arrived = wait_until(lambda: arrived_events(code, read.time), 3, f"{label} {code} to arrive",
+                                 interval=0.002)
         except AssertionError:
             lost += 1
             continue
@@ -279,18 +303,20 @@ def measure_latency(bench, clock, keys):
     utility, _ = bench.start_utility()
     wait_until(lambda: len(bench.rig.driver_log.requests()) >= 3, 30, "the utility polling")
     monitor = InputMonitor(bench.rig)
+    mouse = Tail(monitor.log_path)
 
     def click_arrived(code, after_wall):
-        return next((m.time for m in monitor.mouse(after_wall) if m.message == WM_LBUTTONDOWN), None)
+        return next((e.time for e in mouse.read() if e.event == "mouse" and e.time >= after_wall
+                     and int(e["msg"], 16) == WM_LBUTTONDOWN), None)
 
     results = {"pointer click": feed_keys(bench, clock, [LEFT_CLICK] * keys, click_arrived, "click")}
 
     totalmedia = TvApp(bench.rig, [TOTALMEDIA], stay=True)
+    window = Tail(totalmedia.log_path)
 
     def key_arrived(code, after_wall):
-        return next((e.time for e in totalmedia.messages()
-                     if e.time >= after_wall and int(e["msg"], 16) == WM_KEYDOWN
-                     and int(e["wp"], 16) == TOTALMEDIA_KEYS[code]), None)
+        return next((e.time for e in window.read() if e.event == "msg" and e.time >= after_wall
+                     and int(e["msg"], 16) == WM_KEYDOWN and int(e["wp"], 16) == TOTALMEDIA_KEYS[code]), None)
 
     codes = [16 + i % 2 for i in range(keys)]
     results["TotalMedia key"] = feed_keys(bench, clock, codes, key_arrived, "key")
