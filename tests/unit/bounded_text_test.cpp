@@ -1,12 +1,12 @@
 // The bounded copies behind the launch path and the Media Center shell path:
 // never more than size - 1 characters, always a NUL, null text as empty.
+#include "adapters/bounded_text.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <string>
-
-#include "adapters/bounded_text.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ struct BoundedCase {
 // The buffer is 16 bytes, '#' beyond the NUL of `start`: a write at or past
 // `size` shows up as a changed '#'.
 class BoundedTextTest : public testing::TestWithParam<BoundedCase> {
-protected:
+  protected:
     char buffer[16];
     void Prepare(const char* start) {
         std::memset(buffer, '#', sizeof buffer);

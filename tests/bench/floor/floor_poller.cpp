@@ -3,10 +3,10 @@
 // one capture device (by enumeration index), takes its IKsControl, and on a
 // 65 ms timer sends the one status request of an idle tick, nothing else.
 //   floor_poller.exe <device index>
-#include <windows.h>
 #include <dshow.h>
 #include <ks.h>
 #include <ksproxy.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
