@@ -25,7 +25,7 @@ from harness.waits import wait_until
 RECEIVER = "Philips Silicon (7171-35) WDM Video Capture"
 EARLIER_VERSION = "1.0.0.2"
 # Wine signals a process's end to those waiting on it a few ms before its
-# Linux process has gone from /proc (0.003 s seen); an installer that did not
+# Linux process has gone from /proc (up to 0.010 s seen); an installer that did not
 # wait would change the exe about 1.5 s early (the driver's delay).
 END_SEEN_LATE = 0.1
 # What an uninstall leaves: NSIS runs the uninstaller from a copy in the
@@ -204,7 +204,10 @@ class InstallUpgradeUninstall(RigTestCase):
         with ExeWatch(layout.exe, restarted[0]) as watch:
             self.run_installer(UNINSTALLER_WINDOWS, "/S", *uninstall_options, name="uninstall")
             # The uninstaller hands over to a copy of itself and returns at once.
-            wait_until(lambda: not layout.install_dir.exists(), 60, "the install folder to go")
+            # The watch goes on until the utility's end is seen from Linux too,
+            # which can come a few ms after the folder has gone.
+            wait_until(lambda: not layout.install_dir.exists() and not process_alive(restarted[0]), 60,
+                       "the install folder and the utility to go")
         gap = watch.check_closed_before_touched(self)
         print(f"uninstall: exe removed {gap * 1000:+.0f} ms after the utility's end", flush=True)
         self.assertFalse(layout.shortcut.exists(), "Start-menu entry left")
