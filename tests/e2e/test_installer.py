@@ -1,6 +1,8 @@
 """The installer and uninstaller, run silently the way a deployment tool runs
 them: a fresh install, an upgrade over an earlier install while the utility
-runs, and an uninstall, each checked by what it leaves in the prefix.
+runs, and an uninstall, each checked by what it leaves in the prefix; and the
+installer's wizard clicked through to its finish page, which starts the
+utility.
 
 The earlier install is the unstripped build exe under version 1.0.0.2, the
 upgrade the release installer with the stripped exe: the two exes differ in
@@ -235,6 +237,42 @@ class InstallUpgradeUninstall(RigTestCase):
         for source, target in pending_renames(pending.pop()):
             self.assertRegex(source, r"^\\\?\?\\C:\\users\\[^\\]+\\Temp\\~nsu\d+\.tmp(\\Un\.exe)?$")
             self.assertEqual(target, "", "a deletion at the next boot")
+
+
+class InteractiveInstall(RigTestCase):
+    """The wizard as a user clicks through it: the finish page's ticked
+    "Start Alder Remote Control now" starts the utility."""
+
+    CAPTION = "Alder Remote Control Setup "  # NSIS ends the caption with a blank
+
+    def wait_page(self, text):
+        wait_until(lambda: text in self.texts(), 30, f"the installer page showing {text!r}")
+
+    def texts(self):
+        result = self.rig.wintool("dialog", self.CAPTION)
+        return result.stdout if result.returncode == 0 else ""
+
+    def press(self, button):
+        result = self.rig.wintool("press", self.CAPTION, button)
+        self.assertEqual(result.returncode, 0, f"no {button!r} button: {result.stdout}")
+
+    def test_FinishWithStartTicked_StartsTheInstalledUtility(self):
+        rig = self.rig
+        rig.prefix.env["WINEDLLOVERRIDES"] += ";winemenubuilder.exe=d"
+        rig.register_devices(Device("01", RECEIVER, "rx"))
+        setup = rig.spawn(installer.release_installer(), output_name="install.out")
+        self.wait_page("Choose Install Location")
+        self.press("Next >")
+        self.wait_page("Choose Components")
+        self.press("Install")
+        self.wait_page("Completing Alder Remote Control Setup")
+        self.assertIn('class="Button" title="Start Alder Remote Control now"', self.texts())
+        self.assertEqual(rig.driver_log.entries("load"), [], "started before Finish")
+        self.press("Finish")
+        wait_until(lambda: setup.poll() is not None, 30, "the installer to end")
+        self.assertEqual(setup.returncode, 0)
+        wait_until(lambda: len(rig.driver_log.requests()) >= 3, 30, "the started utility to poll")
+        self.assertEqual(len(utility_pids(rig.prefix.path)), 1, "the installed exe runs once")
 
 
 if __name__ == "__main__":
