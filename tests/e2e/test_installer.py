@@ -68,10 +68,13 @@ class ExeWatch(threading.Thread):
         except FileNotFoundError:
             return None
 
+    def sample(self):
+        state = self.state()
+        self.samples.append((time.monotonic(), state, process_alive(self.pid)))
+
     def run(self):
         while not self.stopping.is_set():
-            state = self.state()
-            self.samples.append((time.monotonic(), state, process_alive(self.pid)))
+            self.sample()
             time.sleep(0.003)
 
     def __enter__(self):
@@ -82,6 +85,9 @@ class ExeWatch(threading.Thread):
     def __exit__(self, *exc):
         self.stopping.set()
         self.join()
+        # The caller stops the watch once it has seen the end it waits for;
+        # the last sample must show that end too.
+        self.sample()
 
     def check_closed_before_touched(self, test):
         """The process ended, then the exe changed; returns the seconds from
