@@ -1,9 +1,9 @@
 // The shared operations of the eight application records.
 #include "adapters/app_adapter.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "adapters/bounded_text.h"
 #include "adapters/media_center_detection.h"
 #include "adapters/window_lookup.h"
 #include "platform/win32_constants.h"
@@ -18,10 +18,6 @@ constexpr platform::LParam extendedKeyDownLParam = 0x01500001;
 // Media Center's shell when the system detection finds it; the record's
 // registry value is the command line and does not give a usable path.
 constexpr const char* mediaCenterShellPath = "c:\\windows\\ehome\\ehshell.exe";
-
-void CopyText(char* target, std::size_t size, const char* text) {
-    std::snprintf(target, size, "%s", text != nullptr ? text : "");
-}
 
 }  // namespace
 
@@ -69,7 +65,9 @@ platform::WindowHandle AppAdapter::Launch() {
     if (installed == 0) return 0;
 
     char path[256];
-    std::snprintf(path, sizeof path, "%s\\%s", installDir, exeName);
+    CopyText(path, sizeof path, installDir);
+    AppendText(path, sizeof path, "\\");
+    AppendText(path, sizeof path, exeName);
     // Depends on defaultApp alone, not on which record is launched.
     if (DetectMediaCenter() == 1 && defaultApp == 4) CopyText(path, sizeof path, mediaCenterShellPath);
 

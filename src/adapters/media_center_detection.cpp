@@ -3,10 +3,10 @@
 // between calls; every pass marks the Media Center record installed.
 #include "adapters/media_center_detection.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "adapters/app_table.h"
+#include "adapters/bounded_text.h"
 #include "platform/win32_constants.h"
 
 namespace {
@@ -50,9 +50,11 @@ bool IsShellPresent() {
     platform::GetWindowsDirectoryA(directory, sizeof directory);
     directory[sizeof directory - 1] = '\0';
     char ehome[256 + 8];
-    std::snprintf(ehome, sizeof ehome, "%s\\ehome", directory);
+    CopyText(ehome, sizeof ehome, directory);
+    AppendText(ehome, sizeof ehome, "\\ehome");
     char path[sizeof ehome + 16];
-    std::snprintf(path, sizeof path, "%s\\%s", ehome, "ehshell.exe");
+    CopyText(path, sizeof path, ehome);
+    AppendText(path, sizeof path, "\\ehshell.exe");
     return platform::OpenFile(path, OF_EXIST) != HFILE_ERROR;
 }
 
