@@ -65,9 +65,9 @@ void Describe(const char* label, HWND window) {
   GetClassNameA(window, cls, sizeof cls);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
-  printf("%s hwnd=0x%lx pid=%lu visible=%d class=%s title=%s\n", label,
+  printf("%s hwnd=0x%lx pid=%lu visible=%d iconic=%d class=%s title=%s\n", label,
          static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)), pid, IsWindowVisible(window) ? 1 : 0,
-         Quote(cls).c_str(), Quote(title).c_str());
+         IsIconic(window) ? 1 : 0, Quote(cls).c_str(), Quote(title).c_str());
 }
 
 HWND Find(const char* cls, const char* title) {
