@@ -15,6 +15,7 @@ import time
 import unittest
 
 from harness import key_maps
+from harness.key_maps import stand_in_window
 from harness.input_monitor import LLMHF_INJECTED, WM_LBUTTONDOWN, WM_LBUTTONUP
 from harness.remote_keys import press
 from harness.tv_app import BARRIER_MESSAGE, TvApp
@@ -32,15 +33,6 @@ CHAR_MESSAGES = {0x102, 0x106}     # added by the stand-in's TranslateMessage
 HOOK_DOWN, HOOK_UP = 0x11, 0x91    # injected + extended, and key-up
 WM_USER, WM_CLOSE, WM_MOUSEMOVE = 0x400, 0x10, 0x200
 ATTEMPTS = 3
-# Stand-in main windows: the identity of the table, and a name for the other half.
-STAND_IN_CLASS = "{}StandIn"
-STAND_IN_TITLE = "{} stand-in"
-
-
-def stand_in_window(key_map):
-    kind, text = key_map.window
-    return (text, STAND_IN_TITLE.format(key_map.name)) if kind == "class" else (
-        STAND_IN_CLASS.format(key_map.name), text)
 
 
 @dataclasses.dataclass
@@ -314,7 +306,7 @@ class PowerKey(DispatchTestCase):
                 if row:
                     self.fresh_rig()
                 table = key_maps.load(name)
-                windows = [stand_in_window(table)] + [(STAND_IN_CLASS.format("Close"), CLOSE_TITLE[name])
+                windows = [stand_in_window(table)] + [("CloseStandIn", CLOSE_TITLE[name])
                                                       for _ in (0,) if name in CLOSE_TITLE]
                 # On drive C: the install folder must fit the record's 128 bytes.
                 folder = self.rig.prefix.path / "drive_c" / "TV" / name

@@ -92,6 +92,13 @@ def parse(text, name):
     return KeyMap(name, _number(app, name), (kind, text), lookup, rows)
 
 
+def stand_in_window(key_map):
+    """(class, title) of a stand-in main window with the table's identity;
+    the other half is a name of its own."""
+    kind, text = key_map.window
+    return (text, f"{key_map.name} stand-in") if kind == "class" else (f"{key_map.name}StandIn", text)
+
+
 def load(name):
     return parse((KEY_MAPS_DIR / f"{name}.keys").read_text(), name)
 
