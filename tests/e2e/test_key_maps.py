@@ -255,8 +255,9 @@ class BadInput(DispatchTestCase):
     def test_Quartzview_WindowGoesWhileKeysAreOnTheirWay_PauseStillComes_NextWindowIsFoundAnew(self):
         table = key_maps.load("quartzview")
         window = stand_in_window(table)
-        codes = [c for c in sorted(table.rows) if 16 <= c <= 31 and not expected(table.actions(c), 0).pause_ms]
+        codes = [c for c in sorted(table.rows) if 16 <= c <= 31 and not expected(table.actions(c), False).pause_ms]
         commands = [expected(table.actions(c), False).target[0][1] for c in codes]
+        message = table.actions(16)[0].args[0]
         panel = TvApp(self.rig, [window], stay=False)
         reads_before = len(self.rig.driver_log.requests("transfer"))
 
@@ -268,7 +269,7 @@ class BadInput(DispatchTestCase):
         press(self.rig, *codes, *codes, timeout=20)
         closing.join()
         wait_until(panel.ended, 10, "the panel to close")
-        got = [int(e["wp"], 16) for e in panel.messages(str(table.actions(codes[0])[0].args[0]))]
+        got = [int(e["wp"], 16) for e in panel.messages(str(message))]
         self.assertEqual(got, (commands * 2)[:len(got)], "the commands that arrived, in order, none twice")
         self.assertLess(len(got), 2 * len(codes), "the window went before the last code")
         # The 2-second pause of code 25 follows whether or not the window is found.
@@ -277,7 +278,7 @@ class BadInput(DispatchTestCase):
         second = TvApp(self.rig, [window], stay=True)
         press(self.rig, 22)
         second.barrier()
-        self.assertEqual([int(e["wp"], 16) for e in second.messages(str(0x0FB8))],
+        self.assertEqual([int(e["wp"], 16) for e in second.messages(str(message))],
                          [expected(table.actions(22), False).target[0][1]])
         self.assertIsNone(self.process.poll(), "RemoteControl.exe ended")
 
@@ -306,8 +307,8 @@ class PowerKey(DispatchTestCase):
                 if row:
                     self.fresh_rig()
                 table = key_maps.load(name)
-                windows = [stand_in_window(table)] + [("CloseStandIn", CLOSE_TITLE[name])
-                                                      for _ in (0,) if name in CLOSE_TITLE]
+                windows = [stand_in_window(table)] + ([("CloseStandIn", CLOSE_TITLE[name])]
+                                                      if name in CLOSE_TITLE else [])
                 # On drive C: the install folder must fit the record's 128 bytes.
                 folder = self.rig.prefix.path / "drive_c" / "TV" / name
                 app = TvApp(self.rig, windows, stay=name != "beyond_tv", install_as=(folder, exe))
