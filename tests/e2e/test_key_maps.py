@@ -282,6 +282,26 @@ class BadInput(DispatchTestCase):
                          [expected(table.actions(22), False).target[0][1]])
         self.assertIsNone(self.process.poll(), "RemoteControl.exe ended")
 
+    def test_HomeTheater_TitleInOtherCase_IsDetectedButNotFound_OfTwoEqualTitles_TheTopOneGetsTheKey(self):
+        table = key_maps.load("home_theater")
+        cls, title = stand_in_window(table)
+        self.monitor.place_pointer(600, 500)
+        shouting = TvApp(self.rig, [(cls + "Upper", title.upper())], stay=True)
+        # Detection (case-insensitive) makes Home Theater active, so code 1
+        # does not move the pointer; its key map (case-sensitive) finds no
+        # window, so nothing is posted either.
+        self.press_expecting_nothing([1], [shouting], pointer=(600, 500))
+        # Two windows of that very title (classes apart, for the barrier's lookup).
+        lower = TvApp(self.rig, [(cls + "Lower", title)], stay=True)
+        top = TvApp(self.rig, [(cls + "Top", title)], stay=True)  # created last: first in Z order
+        press(self.rig, 2)
+        for tv in (shouting, lower, top):
+            tv.barrier()
+        posted = [(int(e["wp"], 16), int(e["lp"], 16)) for e in top.messages("WM_KEYDOWN")]
+        self.assertEqual(posted, [expected(table.actions(2), False).target[0][1:3]])
+        self.assertEqual(lower.messages("WM_KEYDOWN") + shouting.messages("WM_KEYDOWN"), [])
+        self.assertIsNone(self.process.poll(), "RemoteControl.exe ended")
+
 
 # The four applications whose Power key is not covered by test_dispatch: how
 # each is installed, and how Power closes it.
