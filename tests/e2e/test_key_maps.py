@@ -14,7 +14,7 @@ import threading
 import time
 import unittest
 
-from harness import key_maps
+from harness import installed_apps, key_maps
 from harness.key_maps import stand_in_window
 from harness.input_monitor import LLMHF_INJECTED, WM_LBUTTONDOWN, WM_LBUTTONUP
 from harness.remote_keys import press
@@ -303,15 +303,9 @@ class BadInput(DispatchTestCase):
         self.assertIsNone(self.process.poll(), "RemoteControl.exe ended")
 
 
-# The four applications whose Power key is not covered by test_dispatch: how
-# each is installed, and how Power closes it.
-INSTALLS = {
-    "home_theater": (r"HKLM\Software\InterVideo\Home Theater", "PATH", "Home Theater.exe"),
-    "my_ic_tv": (r"HKLM\Software\Honestech\HT IC-TV", "AppPath", "HT IC-TV.exe"),
-    "beyond_tv": (r"HKLM\SOFTWARE\SnapStream Media\Beyond TV", "InstallDir", "BTVD3DShell.exe"),
-    "windvr6": (r"HKLM\Software\InterVideo\DVR6", "PATH", "WinDVR.exe"),
-}
-CLOSE_TITLE = {"windvr6": "WinDVR 6"}          # Close looks for the record's title
+# The four applications whose Power key is not covered by test_dispatch.
+LAUNCHED = ("home_theater", "my_ic_tv", "beyond_tv", "windvr6")
+WINDVR6_CLOSE_WINDOW = ("WinDvrCloseStandIn", "WinDVR 6")   # Close looks for the record's title
 ALT_CTRL_SHIFT_F8 = [(vk, HOOK_DOWN) for vk in (0x12, 0x11, 0x10, 0x77)] + \
                     [(vk, HOOK_UP) for vk in (0x77, 0x10, 0x11, 0x12)]
 MY_IC_TV_CLOSE = (5401, 5400, 1)
@@ -322,21 +316,19 @@ class PowerKey(DispatchTestCase):
         super(DispatchTestCase, self).setUp()  # the utility starts once the application is installed
 
     def test_Power_LaunchesTheInstalledDefaultWithRemote_ThenClosesItTheWayItIsClosed(self):
-        for row, (name, (key, value, exe)) in enumerate(INSTALLS.items()):
+        for row, name in enumerate(LAUNCHED):
             with self.subTest(name):
                 if row:
                     self.fresh_rig()
-                table = key_maps.load(name)
-                windows = [stand_in_window(table)] + ([("CloseStandIn", CLOSE_TITLE[name])]
-                                                      if name in CLOSE_TITLE else [])
-                # On drive C: the install folder must fit the record's 128 bytes.
-                folder = self.rig.prefix.path / "drive_c" / "TV" / name
-                app = TvApp(self.rig, windows, stay=name != "beyond_tv", install_as=(folder, exe))
-                self.rig.prefix.reg_add(key, value, "REG_SZ", rf"C:\TV\{name}")
-                self.rig.prefix.reg_add(SETTINGS_KEY, "DefaultTVAPP", "REG_DWORD", table.app)
+                app_id = key_maps.load(name).app
+                app = installed_apps.install(self.rig, app_id, stay=name != "beyond_tv")[app_id]
+                self.rig.prefix.reg_add(SETTINGS_KEY, "DefaultTVAPP", "REG_DWORD", app_id)
                 self.bring_up()
                 press(self.rig, POWER)
-                self.assertEqual(app.started(), "remote")
+                app.wait_started()
+                self.assertEqual(app.launches(), ["remote"])
+                if name == "windvr6":  # only now: Launch would have taken it for WinDVR 6 running
+                    TvApp(self.rig, [WINDVR6_CLOSE_WINDOW], stay=True)
                 decoy = self.start_decoy_in_foreground()
                 if name == "beyond_tv":
                     self.assertPowerClosesWithAltF4(app, reactivate=())
@@ -346,13 +338,11 @@ class PowerKey(DispatchTestCase):
                 app.barrier()
                 received = [(int(e["msg"], 16), int(e["wp"], 16), int(e["lp"], 16), e["fg"])
                             for e in app.messages() if int(e["msg"], 16) != BARRIER_MESSAGE]
-                hooked = self.monitor.keys(since)
                 if name == "my_ic_tv":
                     self.assertEqual(received, [MY_IC_TV_CLOSE + ("0",)])
-                    self.assertEqual(hooked, [])
+                    self.assertEqual(self.monitor.keys(since), [])
                 else:  # the chord goes to whatever is in front: no foreground change
-                    wait_until(lambda: len(self.monitor.keys(since)) >= 8, 5, "the close chord")
-                    hooked = self.monitor.keys(since)
+                    hooked = wait_until(lambda: len(k := self.monitor.keys(since)) >= 8 and k, 5, "the close chord")
                     self.assertEqual([(k.vk, k.flags) for k in hooked], ALT_CTRL_SHIFT_F8)
                     self.assertEqual({k.foreground for k in hooked}, {decoy.hwnd(DECOY[1])})
                     self.assertEqual(received, [])
