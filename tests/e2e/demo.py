@@ -6,7 +6,9 @@ capture driver, with stand-in TotalMedia and Quartzview installed:
   application; Power launches it, keys drive it, Power closes it; launched
   again and closed by its user, the watch lets it go and the number keys
   move the pointer again; the Shut Down dialog is opened and cancelled;
-  Exit ends the program.
+  each of the eight TV applications in turn, a stand-in window driven by a
+  few remote keys (one line per key: what the application received) and
+  closed by Power; Exit ends the program.
 
 After each step the observers (the driver, the pointer and keyboard hooks,
 the stand-in TotalMedia, the utility's own windows) print what that step
@@ -20,12 +22,13 @@ import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 
-from harness import case, installed_apps, paths, screenshot, session, tray  # noqa: E402
+from harness import case, installed_apps, key_maps, paths, screenshot, session, tray  # noqa: E402
 from harness.capture_driver import Device  # noqa: E402
 from harness.input_monitor import BUTTON_NAMES, InputMonitor  # noqa: E402
 from harness.remote_keys import press, wait_idle_since  # noqa: E402
 from harness.rig import MAIN_WINDOW, WM_CLOSE, Rig  # noqa: E402
 from harness.tray import VK_RETURN, VK_UP  # noqa: E402
+from harness.tv_app import BARRIER_MESSAGE, TvApp  # noqa: E402
 from harness.waits import WaitTimeout, wait_until  # noqa: E402
 
 SETTINGS_KEY = r"HKLM\Software\Tarvex Multimedia\Nimbus XQ Utilities"
@@ -37,6 +40,23 @@ POWER, SHUT_DOWN_KEY, UP_KEY = 12, 24, 16
 # The menu opens at the pointer; in the bottom-right corner the pointer's
 # image lies off the screen and out of the screenshots.
 CORNER = (1023, 767)
+# A few keys per application that show how it is driven (codes 13 and 15
+# do nothing anywhere: they keep two presses of one key apart).
+DRIVEN = [("powercinema", "PowerCinema", [0, 16, 26, 73]),
+          ("home_theater", "Home Theater", [0, 67, 26, 68, 75, 13, 75]),
+          ("my_ic_tv", "My IC-TV", [0, 16, 75]),
+          ("media_center", "Media Center", [10, 9, 26]),
+          ("totalmedia", "TotalMedia", [8, 23, 68]),
+          ("quartzview", "Quartzview", [0, 74, 25, 14]),
+          ("beyond_tv", "Beyond TV", [9, 30, 23]),
+          ("windvr6", "WinDVR 6", [73, 17, 75, 17, 14, 28])]
+KEY_NAMES = {0x08: "Backspace", 0x09: "Tab", 0x0D: "Enter", 0x10: "Shift", 0x11: "Ctrl", 0x12: "Alt",
+             0x1B: "Escape", 0x20: "Space", 0x21: "PageUp", 0x22: "PageDown", 0x25: "Left", 0x26: "Up",
+             0x27: "Right", 0x28: "Down", 0x70: "F1", 0x73: "F4", 0x77: "F8", 0x78: "F9", 0x79: "F10",
+             0x7A: "F11"}
+GUIDE = ("GuideStandIn", "Program Guide")  # another program's window, in front before every key
+MESSAGE_NAMES = {0x100: "WM_KEYDOWN", 0x38F: "message 911", 0x0FB8: "PANEL_COMMAND_MESSAGE",
+                 5401: "message 5401"}
 
 
 class DriverObserver:
@@ -137,6 +157,86 @@ def _quietly(condition, timeout):
         return True
     except WaitTimeout:
         return False
+
+
+def key_name(vk):
+    if vk in KEY_NAMES:
+        return KEY_NAMES[vk]
+    if 0x60 <= vk <= 0x69:
+        return f"Num{vk - 0x60}"
+    return chr(vk) if 0x30 <= vk <= 0x5A else f"0x{vk:02X}"
+
+
+def drive_each_application(rig, monitor):
+    print("\n-- The remote drives each of the eight applications, one after the other --")
+    TvApp(rig, [GUIDE], stay=True)
+    print(f"(A window titled {GUIDE[1]!r} is put in front before every key.)")
+    for name, shown, codes in DRIVEN:
+        table = key_maps.load(name)
+        window = key_maps.stand_in_window(table)
+        # WinDVR 6 is closed through a second window, titled "WinDVR 6".
+        windows = [window] + ([("WinDVR6CloseStandIn", "WinDVR 6")] if name == "windvr6" else [])
+        tv = TvApp(rig, windows, stay=False, messages=[0x38F])
+        kind, text = table.window
+        print(f"\n{shown}: a stand-in window with the {kind} {text!r} is up")
+        for code in codes + [12]:
+            # Keys typed right after the switch to the front that Wine lost: pressed once more.
+            typed_in_front = code != 12 and {"fg", "key"} <= {a.name for a in table.actions(code)} | {
+                "key" for a in table.actions(code) if a.name == "chord"}
+            for again in (False, True):
+                rig.wintool("foreground", *GUIDE)
+                seen = (len(tv.messages()), len(monitor.keys()), len(monitor.mouse()))
+                iconic = "iconic=1" in rig.wintool("find", *window).stdout
+                reads = press(rig, *([13] if again else []), code, *([13] if code == 25 else []))[again:]
+                if code == 12:
+                    _quietly(tv.ended, 0.5)
+                if not tv.ended():
+                    tv.barrier()
+                what = describe(tv, monitor, seen, window, iconic, reads)
+                lost = typed_in_front and "into the application" not in what
+                print(f"  key {code:>2}{' (Power)' if code == 12 else ''}: {what}"
+                      + ("  (lost by Wine in the switch to the front; once more)" if lost and not again else ""))
+                if not lost:
+                    break
+        for cls, title in windows:  # stand-ins that Power only asked to close
+            if rig.window_exists(cls, title):
+                rig.post(cls, title, WM_CLOSE)
+        wait_until(tv.ended, 10, f"the {shown} stand-in to end")
+
+
+def describe(tv, monitor, seen, window, was_iconic, reads):
+    """What one key did, as the stand-in application and the hooks saw it."""
+    out = []
+    keys = monitor.keys()[seen[1]:]
+    if keys:
+        held = [key_name(k.vk) for k in keys if not k.flags & 0x80]
+        # Typed keys reach a window after anything posted to it, the barrier included.
+        def typed():
+            return [m for m in tv.messages()[seen[0]:] if m["name"] in ("WM_KEYDOWN", "WM_SYSKEYDOWN")]
+        _quietly(lambda: len(typed()) >= len(held) or tv.ended(), 1)
+        where = "the application, brought in front" if typed() else f"{GUIDE[1]!r}, left in front"
+        out.append(f"typed {'+'.join(held)} into {where}")
+    for m in tv.messages()[seen[0]:]:
+        number = int(m["msg"], 16)
+        if keys and m["name"].endswith(("KEYDOWN", "KEYUP")) or number == BARRIER_MESSAGE or "CHAR" in m["name"]:
+            continue
+        what = MESSAGE_NAMES.get(number, m["name"])
+        if m["name"] == "WM_KEYDOWN":
+            what += f" {key_name(int(m['wp'], 16))}"
+        out.append(f"{what} wParam={int(m['wp'], 16)} lParam=0x{int(m['lp'], 16):08X}"
+                   f"{' (brought in front)' if m['fg'] == '1' else ''}")
+    for event in monitor.mouse()[seen[2]:]:
+        if event.flags & 1:
+            action = BUTTON_NAMES.get(event.message, "pointer move")
+            out.append(f"{action} to ({event.x},{event.y})" if action == "pointer move"
+                       else f"{action} at ({event.x},{event.y})")
+    if tv.ended():
+        out.append("the application closed")
+    elif was_iconic != ("iconic=1" in tv.rig.wintool("find", *window).stdout):
+        out.append("window restored" if was_iconic else "window minimised")
+    if len(reads) > 1 and reads[1].time - reads[0].time > 1:
+        out.append(f"the next key was read {reads[1].time - reads[0].time:.1f} s later")
+    return "; ".join(out) or "nothing"
 
 
 class RunThrough:
@@ -269,6 +369,10 @@ def play(rig, run):
     run.step("Remote key 6 held for 8 ticks: right, 1 px four times, then 6 px", lambda: press(rig, *[6] * 8))
     run.step("Remote key 2 held for 3 ticks: up", lambda: press(rig, *[2] * 3))
     run.step("Remote key 0: left click", lambda: press(rig, 0))
+
+    drive_each_application(rig, monitor)
+    for observer in run.observers:  # what that section showed is told already
+        observer.lines()
 
     print("\n-- Shut down, asked and cancelled --")
     run.step("Remote key 24: no application runs, so the Shut Down dialog asks",

@@ -61,7 +61,7 @@ class DispatchTestCase(RigTestCase):
                                and (pointer is None or self.monitor.position() == pointer)),
                  f"nothing visible after codes {codes}")
 
-    def assertPowerClosesTotalMedia(self, totalmedia, power=None, reactivate=(NUMBER_KEY,), attempts=3):
+    def assertPowerClosesWithAltF4(self, app, power=None, reactivate=(NUMBER_KEY,), attempts=3):
         """`power` (by default pressing Power) must close the stand-in with
         Alt+F4 while it is foreground.
 
@@ -74,12 +74,12 @@ class DispatchTestCase(RigTestCase):
         """
         for attempt in range(1, attempts + 1):
             since = time.time()
-            before = len(totalmedia.messages())
+            before = len(app.messages())
             (power or (lambda: press(self.rig, POWER)))()
             chord = wait_until(lambda: len(k := self.monitor.keys(since)) >= 4 and k, 5, "the Alt+F4 chord")
             self.assertEqual([(k.vk, k.flags) for k in chord], ALT_F4_AS_HOOKED)
             try:
-                wait_until(lambda: totalmedia.process.poll() is not None, 5, "TotalMedia to close")
+                wait_until(lambda: app.ended(), 5, "the application to close")
                 break
             except WaitTimeout:
                 if attempt == attempts:
@@ -87,7 +87,7 @@ class DispatchTestCase(RigTestCase):
             print(f"\n{self.id()}: Alt+F4 did not close the window, attempt {attempt + 1}", file=sys.stderr)
             if reactivate:
                 press(self.rig, *reactivate)
-        got = [(e["name"], int(e["wp"], 16), int(e["lp"], 16), e["fg"]) for e in totalmedia.messages()[before:]]
+        got = [(e["name"], int(e["wp"], 16), int(e["lp"], 16), e["fg"]) for e in app.messages()[before:]]
         expected = [("WM_SYSKEYDOWN", 0x12), ("WM_SYSKEYDOWN", 0x73), ("WM_CLOSE", 0)]
         if [(name, wp) for name, wp, _, _ in got[:1]] == expected[1:2]:
             # The same loss, of the first key only: Alt went down in Wine's key
@@ -153,7 +153,7 @@ class RunningApplication(DispatchTestCase):
         guide = self.start_decoy_in_foreground()
         self.press_keypad_7_for_totalmedia()
         self.assertEqual(self.monitor.position(), (600, 500), "the pointer stays: an application took the key")
-        self.assertPowerClosesTotalMedia(totalmedia)
+        self.assertPowerClosesWithAltF4(totalmedia)
         # Keypad 7 may be Wine's rare loss in the instant of the foreground
         # switch (it then reaches the window that was foreground); the
         # Alt+F4 chord never may.
@@ -185,7 +185,7 @@ class RunningApplication(DispatchTestCase):
                 apps = {window: TvApp(self.rig, [window], stay=window is QUARTZVIEW)
                         for window in (first, second)}  # the later one ends above the earlier
                 self.press_keypad_7_for_totalmedia()
-                self.assertPowerClosesTotalMedia(apps[TOTALMEDIA])
+                self.assertPowerClosesWithAltF4(apps[TOTALMEDIA])
                 self.assertEqual(self.panel_commands(apps[QUARTZVIEW]), [], "Quartzview left alone")
                 # With TotalMedia gone, the next number key finds Quartzview.
                 # (Which window Wine activates after the close is its own
@@ -236,7 +236,7 @@ class NoApplication(DispatchTestCase):
             self.rig.wait_window("#32770", MESSAGE_CAPTION, timeout=10)
             self.assertIsNone(totalmedia.process.poll(), "TotalMedia closed before the message was answered")
             self.answer_message_box()
-        self.assertPowerClosesTotalMedia(totalmedia, power=power_through_the_message, reactivate=())
+        self.assertPowerClosesWithAltF4(totalmedia, power=power_through_the_message, reactivate=())
 
 
 class ShutDownConfirmed(DispatchTestCase):

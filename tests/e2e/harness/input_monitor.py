@@ -32,6 +32,7 @@ class KeyEvent:
     message: int
     vk: int
     flags: int
+    foreground: int = 0   # the foreground window as the hook saw the key; 0 for none
 
 
 class InputMonitor:
@@ -61,7 +62,7 @@ class InputMonitor:
         return [m for m in self.mouse(since) if m.message in BUTTON_NAMES]
 
     def keys(self, since=0.0):
-        return [KeyEvent(e.time, int(e["msg"], 16), int(e["vk"], 16), int(e["flags"], 16))
+        return [KeyEvent(e.time, int(e["msg"], 16), int(e["vk"], 16), int(e["flags"], 16), int(e["fg"], 16))
                 for e in self._entries("key") if e.time >= since]
 
     def positions(self, since=0.0):

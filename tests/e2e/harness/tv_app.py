@@ -39,6 +39,10 @@ class TvLog:
     def messages(self, name=None):
         return [e for e in self.entries("msg") if name is None or e["name"] == name]
 
+    def hwnd(self, title):
+        """The handle of the stand-in's window with this title."""
+        return next(int(e["hwnd"], 16) for e in self.entries("window") if e["title"] == title)
+
     def barrier(self, timeout=10):
         """Returns once every window has handled all that was posted to it before."""
         for cls, title in self.windows:
@@ -61,6 +65,9 @@ class TvApp(TvLog):
                    "the stand-in TV windows")
         if self.process.poll() is not None:
             raise AssertionError(f"tv_window.exe ended with {self.process.returncode}")
+
+    def ended(self):
+        return self.process.poll() is not None
 
 
 class InstalledTvApp(TvLog):
@@ -85,6 +92,9 @@ class InstalledTvApp(TvLog):
     def running(self):
         starts, ends = len(self.entries("ready")), len(self.entries("exit"))
         return starts > ends
+
+    def ended(self):
+        return bool(self.entries("ready")) and not self.running()
 
     def wait_started(self, count=1, timeout=20):
         wait_until(lambda: len(self.entries("ready")) >= count, timeout, f"start {count} of {self.windows[0][1]!r}")

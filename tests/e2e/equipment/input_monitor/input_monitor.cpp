@@ -25,9 +25,12 @@ void Locked(const std::string& text) {
 LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     const KBDLLHOOKSTRUCT* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    char line[160];
-    snprintf(line, sizeof line, "key msg=0x%x vk=0x%02lx scan=0x%02lx flags=0x%02lx up=%d", static_cast<UINT>(wParam),
-             k->vkCode, k->scanCode, k->flags, (k->flags & LLKHF_UP) ? 1 : 0);
+    // The foreground window as the key arrives: the window it is going to,
+    // or none in the instant of a foreground switch, when Wine drops it.
+    char line[200];
+    snprintf(line, sizeof line, "key msg=0x%x vk=0x%02lx scan=0x%02lx flags=0x%02lx up=%d fg=0x%lx",
+             static_cast<UINT>(wParam), k->vkCode, k->scanCode, k->flags, (k->flags & LLKHF_UP) ? 1 : 0,
+             static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetForegroundWindow())));
     Locked(line);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -59,6 +59,9 @@ void LogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (Logged(message)) LogMessage(window, message, wParam, lParam);
+  // F10, or Alt pressed alone, would put the window into menu mode, where
+  // the keys after it go to the menu instead: a real application keeps them.
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) return 0;
   if (message == WM_CLOSE) {
     if (!stayOnClose) PostQuitMessage(0);
     return 0;

@@ -5,7 +5,7 @@
 //   wintool list
 //   wintool find <class|*> <title|*>
 //   wintool post <class|*> <title|*> <message> <wParam> <lParam>
-//   wintool foreground <class|*> <title|*>
+//   wintool foreground <class|*> <title|*>   (and waits up to 2 s until it is)
 //   wintool getforeground
 //   wintool dialog <caption>              (controls of a dialog, e.g. a message box)
 //   wintool press <caption> <button text> (clicks a button of that dialog)
@@ -80,9 +80,9 @@ void Describe(const char* label, HWND window) {
   GetClassNameA(window, cls, sizeof cls);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
-  printf("%s hwnd=0x%lx pid=%lu visible=%d class=%s title=%s\n", label,
+  printf("%s hwnd=0x%lx pid=%lu visible=%d iconic=%d class=%s title=%s\n", label,
          static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)), pid, IsWindowVisible(window) ? 1 : 0,
-         Quote(cls).c_str(), Quote(title).c_str());
+         IsIconic(window) ? 1 : 0, Quote(cls).c_str(), Quote(title).c_str());
 }
 
 HWND Find(const char* cls, const char* title) {
@@ -261,7 +261,13 @@ int main(int argc, char** argv) {
     rc = List();
   } else if ((command == "find" || command == "foreground") && argc == 4) {
     HWND w = Find(argv[2], argv[3]);
-    if (w && command == "foreground") printf("result=%d\n", SetForegroundWindow(w) ? 1 : 0);
+    if (w && command == "foreground") {
+      printf("result=%d\n", SetForegroundWindow(w) ? 1 : 0);
+      // The switch completes asynchronously: report when it has (or not).
+      int waited = 0;
+      for (; GetForegroundWindow() != w && waited < 2000; waited += 5) Sleep(5);
+      printf("foreground=%d\n", GetForegroundWindow() == w ? 1 : 0);
+    }
     if (w) Describe("window", w);
     rc = w ? 0 : 1;
   } else if (command == "getforeground" && argc == 2) {
