@@ -15,7 +15,7 @@ SYSTEM_DLLS = {"advapi32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll", "ole32
                "shell32.dll", "user32.dll"}
 # Symbols whose presence means a whole runtime came along.
 UNWANTED = {
-    "___gxx_personality_v0": "the C++ exception runtime (a throw, a try or an exception spec)",
+    "___gxx_personality_v0": "the C++ exception runtime (a throw or a try block)",
     "___cxa_throw": "the C++ exception runtime",
     "___mingw_pformat": "the formatted printer (snprintf and friends)",
     "___dynamic_cast": "RTTI (dynamic_cast or typeid)",
