@@ -184,14 +184,14 @@ class Soak(RigTestCase):
                 wait_until(lambda: not running(), 5, f"{STAND_INS[app_id][1]!r} to end on its close")
                 return
             except WaitTimeout:
-                self.finished_by_test[f"{kind}, Alt+F4 or WM_CLOSE lost"] += 1
+                self.finished_by_test[f"{kind}: Alt+F4 or WM_CLOSE lost"] += 1
         else:
-            self.finished_by_test[kind] += 1  # a close it only logged
+            self.finished_by_test[f"{kind}: its close only logged"] += 1
         close_window()
         wait_until(lambda: not running(), 10, f"{STAND_INS[app_id][1]!r} to end")
 
     def finish_other(self, other, app):
-        self.finish("the other application, its close only logged", other, lambda: app.process.poll() is None,
+        self.finish("the other application", other, lambda: app.process.poll() is None,
                     lambda: self.rig.post(*STAND_INS[other], WM_CLOSE))
 
     def finish_installed(self, app_id):
