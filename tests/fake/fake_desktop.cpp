@@ -55,6 +55,7 @@ Desktop& Desktop::Get() {
 void Desktop::Reset() {
     *this = Desktop();
     desktopWindow = NewHandle();
+    SetScreen(1024, 768);
 }
 
 // --- Windows -------------------------------------------------------------
@@ -157,6 +158,17 @@ std::optional<std::uint32_t> Desktop::GetDword(const std::string& keyPath, const
 
 int Desktop::openKeyCount() const {
     return static_cast<int>(openKeys.size());
+}
+
+// --- Screen --------------------------------------------------------------------
+
+void Desktop::SetScreen(int width, int height) {
+    screenWidth = width;
+    screenHeight = height;
+    metrics[SM_CXSCREEN] = width;
+    metrics[SM_CYSCREEN] = height;
+    metrics[SM_CXFULLSCREEN] = width;
+    metrics[SM_CYFULLSCREEN] = height;
 }
 
 // --- Clock and timers --------------------------------------------------------

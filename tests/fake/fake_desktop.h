@@ -93,6 +93,7 @@ class Desktop {
     // The one fake desktop that the platform functions act on. Tests call
     // Reset() in SetUp (the FakeDesktopTest fixture does).
     static Desktop& Get();
+    // Back to an empty desktop on a 1024x768 screen.
     void Reset();
 
     // --- Windows ----------------------------------------------------------
@@ -158,6 +159,9 @@ class Desktop {
     int screenWidth = 1024;  // SetCursorPos clamps to the screen
     int screenHeight = 768;
     std::map<int, int> metrics;  // GetSystemMetrics answers; missing indexes answer 0
+    // The screen size, and the four metrics that give it (full screen is the
+    // whole screen here: no taskbar).
+    void SetScreen(int width, int height);
     std::intptr_t messageExtraInfo = 0xE1A5;
 
     // --- Modal loops ---------------------------------------------------------

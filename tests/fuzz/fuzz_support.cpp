@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "dispatch/pointer_emulation.h"
-#include "platform/win32_constants.h"
 #include "product_state.h"
 #include "receiver/receiver_access.h"
 #include "receiver/timer_slot.h"
@@ -20,12 +19,6 @@ fake::Desktop& Desk() {
 platform::WindowHandle FreshDesktop() {
     fake::Desktop& desk = Desk();
     desk.Reset();
-    desk.screenWidth = 1024;
-    desk.screenHeight = 768;
-    desk.metrics[SM_CXSCREEN] = 1024;
-    desk.metrics[SM_CYSCREEN] = 768;
-    desk.metrics[SM_CXFULLSCREEN] = 1024;
-    desk.metrics[SM_CYFULLSCREEN] = 768;
     ResetProductState();
     desk.tickCount = 1000000;
     const platform::WindowHandle owner = desk.AddOwnWindow("Alder Remote Control", nullptr);

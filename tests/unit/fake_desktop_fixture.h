@@ -17,12 +17,6 @@ class FakeDesktopTest : public ::testing::Test {
   protected:
     void SetUp() override {
         desk.Reset();
-        desk.screenWidth = 1024;
-        desk.screenHeight = 768;
-        desk.metrics[SM_CXSCREEN] = 1024;
-        desk.metrics[SM_CYSCREEN] = 768;
-        desk.metrics[SM_CXFULLSCREEN] = 1024;
-        desk.metrics[SM_CYFULLSCREEN] = 768;
     }
     // Callbacks a test installed may point into the test object.
     void TearDown() override { desk.Reset(); }
