@@ -17,7 +17,9 @@ in and out:
   comes this way.
 A close that the stand-in only logs (a command message or a chord: Home
 Theater, My IC-TV, Quartzview, WinDVR 6), or an Alt+F4 that Wine lost, is
-finished by the test, and counted. Every cycle ends with the shut-down key
+finished by the test, and counted. WinDVR 6's stand-in also has a window
+titled "WinDVR 6": its Close looks for that title, not for the main window's,
+and without it the Power key leaves WinDVR 6 active. Every cycle ends with the shut-down key
 opening the Shut Down dialog, which shows that no application is active any
 more, and another key cancelling it.
 
@@ -31,6 +33,7 @@ import collections
 import os
 import random
 import re
+import sys
 import time
 import unittest
 
@@ -66,6 +69,9 @@ STAND_INS = {
     7: ("Streamzap.WM.D3D", "Beyond TV"),
     8: ("WinDvrStandIn", "InterVideo WinDVR 6"),
 }
+# The windows of each stand-in, created in order: the main window last, on top.
+WINDOWS = {app_id: [window] for app_id, window in STAND_INS.items()}
+WINDOWS[8] = [("WinDvrCloseStandIn", "WinDVR 6"), STAND_INS[8]]
 INSTALLED = (1, 2, 3, 5, 6, 7, 8)   # in AppId order, as the Setting list shows them
 # Closed by Alt+F4 or WM_CLOSE, which end a stand-in; the others' close is a
 # command message or a chord, which a stand-in only logs.
@@ -82,7 +88,7 @@ def soak_seconds():
 class Soak(RigTestCase):
     def setUp(self):
         super().setUp()
-        self.installed = installed_apps.install(self.rig, *INSTALLED)
+        self.installed = installed_apps.install(self.rig, *INSTALLED, windows=WINDOWS)
         self.default = 5
         self.rig.prefix.reg_add(SETTINGS_KEY, "DefaultTVAPP", "REG_DWORD", self.default)
         self.rig.prefix.reg_add(SETTINGS_KEY, "AlwaysRemoteOff", "REG_DWORD", 0)
@@ -156,7 +162,9 @@ class Soak(RigTestCase):
                 break
             except WaitTimeout:
                 if time.monotonic() > deadline:
-                    raise AssertionError("an application stayed active: the shut-down key never opened the dialog")
+                    windows = self.rig.wintool("list", check=True).stdout
+                    raise AssertionError("an application stayed active: the shut-down key never opened the "
+                                         f"dialog; default {self.default}, top-level windows:\n{windows}")
                 wait_idle_since(transfers, 0.3)  # the next press is a fresh one
         self.cancel_shut_down()
 
@@ -174,7 +182,7 @@ class Soak(RigTestCase):
     def another_running(self, app_id):
         """A stand-in of the next kind, for the launch to close first."""
         other = app_id % len(STAND_INS) + 1
-        return other, TvApp(self.rig, [STAND_INS[other]], stay=False)
+        return other, TvApp(self.rig, WINDOWS[other], stay=False)
 
     def finish(self, kind, app_id, running, close_window):
         """After the program closed it: waits for a stand-in that ends on its
@@ -233,7 +241,7 @@ class Soak(RigTestCase):
         self.finish_installed(app_id)
 
     def by_test(self, app_id):
-        app = TvApp(self.rig, [STAND_INS[app_id]], stay=False)
+        app = TvApp(self.rig, WINDOWS[app_id], stay=False)
         self.feed(BATCH)  # the first routed code makes it active; the rest go to its key map
         self.ways["test, closed by Power"] += 1
         self.press(POWER)
@@ -243,6 +251,7 @@ class Soak(RigTestCase):
     def application_cycle(self, cycle):
         app_id = cycle % len(STAND_INS) + 1
         way = WAYS[cycle % len(WAYS)] if app_id != MEDIA_CENTER else "test"
+        print(f"cycle {cycle}: {STAND_INS[app_id][1]!r} by {way}, {self.fed} codes fed so far", file=sys.stderr)
         {"power": self.by_power, "menu": self.by_menu, "test": self.by_test}[way](app_id)
         self.nothing_active()
 

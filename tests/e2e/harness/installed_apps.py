@@ -44,11 +44,13 @@ def _reg_string(text):
     return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
 
-def install(rig, *app_ids, without_executable=(), stay=False):
+def install(rig, *app_ids, without_executable=(), stay=False, windows=None):
     """Installs the applications (one registry import); returns {app_id: stand-in}.
 
     An application in `without_executable` gets its registry value but no
-    program in its folder, so the shell cannot start it.
+    program in its folder, so the shell cannot start it. `windows` may give an
+    application's stand-in other windows than its main window alone:
+    {app_id: [(class, title)]}, created in order.
     """
     lines = ["Windows Registry Editor Version 5.00", ""]
     stand_ins = {}
@@ -58,7 +60,7 @@ def install(rig, *app_ids, without_executable=(), stay=False):
         lines += [f"[HKEY_LOCAL_MACHINE\\{app.key}]", f"{_reg_string(app.value)}={_reg_string(folder)}", ""]
         if app_id not in without_executable:
             stand_ins[app_id] = InstalledTvApp(rig, rig.prefix.path / "drive_c" / "TV" / str(app_id), app.exe_name,
-                                               [app.window], stay=stay)
+                                               (windows or {}).get(app_id, [app.window]), stay=stay)
     rig.used = True
     rig.prefix.reg_import("\r\n".join(lines) + "\r\n", rig.dir)
     return stand_ins
