@@ -19,9 +19,9 @@ A close that the stand-in only logs (a command message or a chord: Home
 Theater, My IC-TV, Quartzview, WinDVR 6), or an Alt+F4 that Wine lost, is
 finished by the test, and counted. WinDVR 6's stand-in also has a window
 titled "WinDVR 6": its Close looks for that title, not for the main window's,
-and without it the Power key leaves WinDVR 6 active. Every cycle ends with the shut-down key
-opening the Shut Down dialog, which shows that no application is active any
-more, and another key cancelling it.
+and without it the Power key leaves WinDVR 6 active. Every cycle ends with
+the shut-down key opening the Shut Down dialog, which shows that no
+application is active any more, and another key cancelling it.
 
 Runs for ALDER_SOAK_SECONDS (150 by default; 3600 for the hour-long soak).
 Wine does not count USER or GDI objects (GetGuiResources answers 0) nor
@@ -58,17 +58,10 @@ PBT_APMQUERYSUSPENDFAILED = 2
 PBT_APMRESUMEAUTOMATIC = 0x12
 MEDIA_CENTER = 4
 QUARTZVIEW = 6
-# One window of each application, as its lookups know it, by AppId.
-STAND_INS = {
-    1: ("PowerCinemaStandIn", "PowerCinema"),
-    2: ("HomeTheaterStandIn", "Home Theater"),
-    3: ("MyIcTvStandIn", "My IC-TV Media Center"),
-    4: ("eHome Render Window", "Media Center"),
-    5: ("TotalMediaStandIn", "Arcsoft TotalMedia"),
-    6: ("TarvexMainPanel_Class", "TVR"),
-    7: ("Streamzap.WM.D3D", "Beyond TV"),
-    8: ("WinDvrStandIn", "InterVideo WinDVR 6"),
-}
+# One window of each application, as its lookups know it, by AppId: the
+# installed applications' main windows, and Media Center's.
+STAND_INS = {app_id: app.window for app_id, app in installed_apps.APPLICATIONS.items()}
+STAND_INS[MEDIA_CENTER] = ("eHome Render Window", "Media Center")
 # The windows of each stand-in, created in order: the main window last, on top.
 WINDOWS = {app_id: [window] for app_id, window in STAND_INS.items()}
 WINDOWS[8] = [("WinDvrCloseStandIn", "WinDVR 6"), STAND_INS[8]]
