@@ -1,6 +1,8 @@
 ; The installer of Alder Remote Control, built on Linux by Debian's makensis:
 ;   makensis -DEXE=<RemoteControl.exe> -DICON=<remote_control.ico> -DOUTFILE=<setup.exe> remote_control.nsi
 ; The version comes from the exe's own VERSIONINFO unless -DVERSION= is given.
+; -DTARGET=amd64-unicode makes the test-only installer of the 64-bit test twin;
+; the installer that ships is the 32-bit one.
 ;
 ; It installs into Program Files, adds a Start-menu entry, an entry in the
 ; Add/Remove Programs list and, as an option, a per-machine start-at-login
@@ -14,6 +16,9 @@
 ; Silent use: setup.exe /S [/D=folder]; Uninstall.exe /S [/REMOVESETTINGS].
 ; A silent upgrade starts the new exe again when it closed a running one.
 
+!ifdef TARGET
+  Target ${TARGET}
+!endif
 Unicode true
 SetCompressor /SOLID lzma
 ; The installed exe gets the install's time, not the build machine's, so the

@@ -77,6 +77,11 @@ IBaseFilter* FindCaptureFilter(REFGUID category, const char* name) {
 IGraphBuilder* filterGraph = nullptr;
 IBaseFilter* captureFilter = nullptr;
 
+// Set when an address for a request did not fit its 32-bit field, which only
+// the 64-bit twin can meet: that request then fails without reaching the
+// driver, rather than handing it a cut address to write through.
+bool addressOutOfReach = false;
+
 }  // namespace
 
 namespace platform {
@@ -106,10 +111,26 @@ ReceiverControl OpenCaptureFilterControl(const char* const* friendlyNames, int n
 
 void CoUninitialize() { ::CoUninitialize(); }
 
-std::uint32_t DriverAddress(void* buffer) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(buffer)); }
+std::uint32_t DriverAddress(void* buffer) {
+    const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(buffer);
+    if constexpr (!thirtyTwoBitProcess) {
+        if (address > 0xFFFFFFFFu) {
+            addressOutOfReach = true;
+            return 0;
+        }
+    }
+    return static_cast<std::uint32_t>(address);
+}
 
 std::int32_t KsProperty(ReceiverControl control, void* property, std::uint32_t propertyLength, void* data,
                         std::uint32_t dataLength, std::uint32_t* bytesReturned) {
+    if constexpr (!thirtyTwoBitProcess) {
+        if (addressOutOfReach) {
+            addressOutOfReach = false;
+            if (bytesReturned != nullptr) *bytesReturned = 0;
+            return E_POINTER;
+        }
+    }
     ULONG returned = 0;
     const HRESULT result = reinterpret_cast<IKsControl*>(control)->KsProperty(
         static_cast<PKSPROPERTY>(property), propertyLength, data, dataLength, &returned);

@@ -7,7 +7,11 @@
 
 #include "platform/platform.h"
 
-static_assert(sizeof(void*) == 4, "RemoteControl.exe is a 32-bit program: the driver requests carry 32-bit pointers");
+// RemoteControl.exe is a 32-bit program: its structure sizes are the 32-bit
+// ones and the driver requests carry 32-bit addresses. The 64-bit build of the
+// same sources is a test twin for machines that cannot run 32-bit code; it
+// departs from the program only where this is false.
+constexpr bool thirtyTwoBitProcess = sizeof(void*) == 4;
 
 template <class Handle>
 Handle ToWin(std::uintptr_t value) {

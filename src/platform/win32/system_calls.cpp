@@ -26,9 +26,11 @@ AcceleratorHandle LoadAcceleratorsA(InstanceHandle instance, std::uint32_t resou
 
 int Shell_NotifyIconA(std::uint32_t message, NotifyIconData* data) {
     // The shell reads only the cbSize bytes the caller declares (88: the
-    // fields below), whatever the size of the SDK's structure.
+    // fields below), whatever the size of the SDK's structure. The 64-bit
+    // twin declares the same fields at its own layout's size.
+    static_assert(!thirtyTwoBitProcess || NOTIFYICONDATAA_V1_SIZE == 88, "the first form is 88 bytes in a 32-bit process");
     NOTIFYICONDATAA record = {};
-    record.cbSize = data->cbSize;
+    record.cbSize = thirtyTwoBitProcess ? data->cbSize : NOTIFYICONDATAA_V1_SIZE;
     record.hWnd = ToHwnd(data->hWnd);
     record.uID = data->uID;
     record.uFlags = data->uFlags;
@@ -46,6 +48,8 @@ std::intptr_t ShellExecuteA(WindowHandle owner, const char* verb, const char* fi
 }
 
 int GetVersionExA(OsVersionInfoEx* info) {
+    static_assert(sizeof(OSVERSIONINFOA) == 148 && sizeof(OSVERSIONINFOEXA) == 156,
+                  "the version records have no pointers: one size in every build");
     OSVERSIONINFOEXA version = {};
     version.dwOSVersionInfoSize = info->dwOSVersionInfoSize;
 #pragma GCC diagnostic push
