@@ -22,7 +22,7 @@ import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 
-from harness import case, installed_apps, key_maps, paths, screenshot, session, tray  # noqa: E402
+from harness import case, installed_apps, key_maps, paths, screenshot, session, target, tray  # noqa: E402
 from harness.capture_driver import Device  # noqa: E402
 from harness.input_monitor import BUTTON_NAMES, InputMonitor  # noqa: E402
 from harness.remote_keys import press, wait_idle_since  # noqa: E402
@@ -267,11 +267,13 @@ class RunThrough:
 
 def main():
     parser = argparse.ArgumentParser(description="A narrated run-through of the utility under Wine.")
-    parser.add_argument("--build-dir", help="the windows build (default: build/windows of the source tree)")
+    parser.add_argument("--build-dir", help="the windows build of the target (default: build/windows, or "
+                                            "build/windows64 for the test twin)")
     parser.add_argument("--screenshots", metavar="DIR", help="save the menu and the dialogs there as PNG files")
     arguments = parser.parse_args()
     if arguments.build_dir:
-        os.environ["ALDER_WINDOWS_BUILD_DIR"] = str(pathlib.Path(arguments.build_dir).resolve())
+        os.environ[target.current().build_env] = str(pathlib.Path(arguments.build_dir).resolve())
+    print(target.current().describe())
     shots = pathlib.Path(arguments.screenshots).resolve() if arguments.screenshots else None
     case.check_prerequisites()
     print(f"Windows build: {paths.windows_build_dir()}")

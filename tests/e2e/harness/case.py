@@ -1,21 +1,25 @@
 """Base class of the end-to-end tests: a fresh rig per test, and a loud
 failure (not a skip) when Wine, Xvfb or the Windows build is missing."""
+import os
 import shutil
 import unittest
 
-from . import paths
+from . import paths, target
 from .rig import Rig
 from .waits import wait_until
 
 
 def check_prerequisites():
-    missing = [tool for tool in ("wine", "wineserver", "wineboot", "Xvfb") if not shutil.which(tool)]
+    missing = [tool for tool in ("wineserver", "Xvfb") if not shutil.which(tool)]
+    loader = target.current().loader
+    if not (shutil.which(loader) or os.access(loader, os.X_OK)):
+        missing.append(loader)
     needed = [paths.remote_control_exe()] + [paths.equipment(name) for name in (
         "stand_in_capture.dll", "wintool.exe", "tv_window.exe", "input_monitor.exe", "capture_probe.exe")]
     missing += [str(p) for p in needed if not p.exists()]
     if missing:
         raise AssertionError("end-to-end tests cannot run; missing: " + ", ".join(missing)
-                             + " (build the 'windows' preset, install wine32 and xvfb)")
+                             + " (build the 'windows' preset, or 'windows64' for the twin; tools/install-dependencies)")
 
 
 class RigTestCase(unittest.TestCase):

@@ -1,11 +1,11 @@
 """The installer from the Linux side: the release installer of the windows
-build, an earlier version of it made by makensis for upgrade tests, where an
+build (for the test twin, its test-only 64-bit installer), an earlier version of it made by makensis for upgrade tests, where an
 install lands in a prefix, and the processes of the installed utility."""
 import os
 import pathlib
 import subprocess
 
-from . import paths
+from . import paths, target
 
 PRODUCT = "Alder Remote Control"
 INSTALL_DIR_WINDOWS = r"C:\Program Files" + "\\" + PRODUCT
@@ -20,7 +20,7 @@ ICON = paths.SOURCE_DIR / "src" / "resources" / "remote_control.ico"
 
 
 def release_dir():
-    return paths.windows_build_dir() / "release"
+    return paths.windows_build_dir() / ("test-installer" if target.current().twin else "release")
 
 
 def release_installer():
@@ -37,7 +37,8 @@ def release_exe():
 
 def build_installer(exe, version, output):
     """An installer of `exe` that calls itself `version` (an earlier release)."""
-    subprocess.run(["makensis", "-V1", f"-DEXE={exe}", f"-DICON={ICON}", f"-DVERSION={version}",
+    twin = ["-DTARGET=amd64-unicode"] if target.current().twin else []
+    subprocess.run(["makensis", "-V1", *twin, f"-DEXE={exe}", f"-DICON={ICON}", f"-DVERSION={version}",
                     f"-DOUTFILE={output}", str(SCRIPT)], check=True, timeout=120)
     return output
 

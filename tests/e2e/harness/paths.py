@@ -2,13 +2,16 @@
 import os
 import pathlib
 
-SOURCE_DIR = pathlib.Path(__file__).resolve().parents[3]
+from . import target
+
+SOURCE_DIR = target.SOURCE_DIR
 
 
 def windows_build_dir():
-    """The ALDER windows build directory: env var first, then the preset's place."""
-    configured = os.environ.get("ALDER_WINDOWS_BUILD_DIR")
-    return pathlib.Path(configured) if configured else SOURCE_DIR / "build" / "windows"
+    """The windows build of this run's target (harness/target.py): its
+    variable (ALDER_WINDOWS_BUILD_DIR, ALDER_WINDOWS64_BUILD_DIR) first, then
+    the preset's place."""
+    return target.current().build_dir()
 
 
 def remote_control_exe():

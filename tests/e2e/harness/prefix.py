@@ -1,4 +1,5 @@
-"""32-bit Wine prefixes: one booted template per run, a fresh copy per test.
+"""Wine prefixes: one booted template per run, a fresh copy per test. 32-bit
+for the shipped exe, 64-bit for the test twin (harness/target.py).
 
 `wineboot -i` costs 5-15 s, a copy well under one, so every test gets a
 prefix of its own (its own registry, its own wineserver) cheaply.
@@ -9,7 +10,7 @@ import shutil
 import subprocess
 import tempfile
 
-from . import paths
+from . import paths, target
 from .waits import wait_until
 
 # Settings every prefix needs before the first test:
@@ -26,14 +27,22 @@ def base_env(prefix_dir, display):
     env = dict(os.environ)
     env.update({
         "WINEPREFIX": str(prefix_dir),
-        "WINEARCH": "win32",
+        "WINEARCH": target.current().wine_arch,
         # Wine's errors land in each program's .out file, for post-mortems.
         "WINEDEBUG": env.get("ALDER_E2E_WINEDEBUG", "fixme-all"),
         # No Mono or Gecko installer dialogs: nothing here needs them.
         "WINEDLLOVERRIDES": "mscoree,mshtml=",
         "DISPLAY": display,
     })
+    if target.current().twin:
+        # Processes the programs start (a ShellExecute launch) use the same loader.
+        env["WINELOADER"] = target.current().loader
     return env
+
+
+def wine(*args):
+    """The command line that runs a Windows program with this run's Wine loader."""
+    return [target.current().loader, *map(str, args)]
 
 
 class WinePrefix:
@@ -54,7 +63,7 @@ class WinePrefix:
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.server_running = True
         with open(warm_up_log, "wb") as out:
-            subprocess.run(["wine", str(paths.equipment("wintool.exe")), "noop"], env=self.env,
+            subprocess.run(wine(paths.equipment("wintool.exe"), "noop"), env=self.env,
                            stdout=out, stderr=out, stdin=subprocess.DEVNULL, timeout=120, check=True)
 
     def stop(self):
@@ -75,7 +84,7 @@ class WinePrefix:
     # -- processes ---------------------------------------------------------
     def run(self, args, timeout=60, check=True):
         """Runs a Windows program to its end; returns the CompletedProcess (text)."""
-        result = subprocess.run(["wine", *map(str, args)], env=self.env, capture_output=True,
+        result = subprocess.run(wine(*args), env=self.env, capture_output=True,
                                 stdin=subprocess.DEVNULL, timeout=timeout, text=True,
                                 errors="replace")
         if check and result.returncode != 0:
@@ -86,7 +95,7 @@ class WinePrefix:
         """Starts a Windows program; the Linux process is the Windows process."""
         out = open(output_path, "ab")
         try:
-            return subprocess.Popen(["wine", *map(str, args)], env=self.env, stdout=out,
+            return subprocess.Popen(wine(*args), env=self.env, stdout=out,
                                     stderr=out, stdin=subprocess.DEVNULL)
         finally:
             out.close()
@@ -126,10 +135,10 @@ class WinePrefix:
 
 
 def build_template(directory, display, log_path):
-    """Boots a fresh 32-bit prefix with the rig's settings, saved to disk."""
+    """Boots a fresh prefix of the target's kind with the rig's settings, saved to disk."""
     prefix = WinePrefix(directory, display)
     with open(log_path, "wb") as out:
-        subprocess.run(["wineboot", "-i"], env=prefix.env, stdout=out, stderr=out,
+        subprocess.run(wine("wineboot", "-i"), env=prefix.env, stdout=out, stderr=out,
                        stdin=subprocess.DEVNULL, timeout=300, check=True)
     prefix.server_running = True
     for key, name, kind, data in TEMPLATE_SETTINGS:

@@ -93,7 +93,7 @@ class Rig:
             for line in processes.splitlines():
                 if executable.lower() in line.lower():
                     pid = line.split()[0].lstrip("=")
-                    result = subprocess.run(["wine", "winedbg"], input=f"attach 0x{pid}\nbt all\ndetach\nquit\n",
+                    result = subprocess.run(prefix.wine("winedbg"), input=f"attach 0x{pid}\nbt all\ndetach\nquit\n",
                                             env=self.prefix.env, capture_output=True, text=True, timeout=60,
                                             errors="replace")
                     report.append(result.stdout)

@@ -4,7 +4,8 @@ Every test of one Python process shares them; each test then gets its own
 copy of the template and its own wineserver (see rig.py). With
 ALDER_E2E_TEMPLATE_CACHE set (CTest sets it to a folder of the host build),
 the template is booted once for all the e2e processes of a build, under a
-lock, and rebuilt when the Wine version or the template settings change.
+lock, and rebuilt when the Wine version, the prefix's kind (32- or 64-bit) or
+the template settings change.
 """
 import atexit
 import fcntl
@@ -15,7 +16,7 @@ import shutil
 import subprocess
 import tempfile
 
-from . import paths, prefix
+from . import paths, prefix, target
 from .xserver import Xvfb
 
 _state = {}
@@ -51,8 +52,9 @@ def framebuffer():
 
 
 def _template_key():
-    version = subprocess.run(["wine", "--version"], capture_output=True, text=True, timeout=30).stdout
-    return hashlib.sha256((version + repr(prefix.TEMPLATE_SETTINGS)).encode()).hexdigest()[:16]
+    version = subprocess.run(prefix.wine("--version"), capture_output=True, text=True, timeout=30).stdout
+    kind = target.current().wine_arch
+    return hashlib.sha256((version + kind + repr(prefix.TEMPLATE_SETTINGS)).encode()).hexdigest()[:16]
 
 
 def _cached_template(cache):
