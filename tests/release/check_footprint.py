@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
-"""Checks what the windows build ships against its budget: RemoteControl.exe
-stripped under 100 KB, importing only DLLs every Windows has, with neither
+"""Checks what the windows build ships against its budget: 32-bit x86 code
+(never the x86_64 test twin), RemoteControl.exe stripped under 100 KB, importing only DLLs every Windows has, with neither
 the C++ exception runtime nor the C library's formatted printer linked in
 (each alone more than doubles the exe), and the installer present.
 
     check_footprint.py <windows build dir>
 """
 import pathlib
+import struct
 import subprocess
 import sys
 
@@ -20,6 +21,18 @@ UNWANTED = {
     "___mingw_pformat": "the formatted printer (snprintf and friends)",
     "___dynamic_cast": "RTTI (dynamic_cast or typeid)",
 }
+
+
+IMAGE_FILE_MACHINE_I386 = 0x014C
+
+
+def pe_machine(path):
+    """The Machine field of a PE file's COFF header."""
+    data = path.read_bytes()
+    header = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[header:header + 4] != b"PE\0\0":
+        return None
+    return struct.unpack_from("<H", data, header + 4)[0]
 
 
 def objdump_imports(exe):
@@ -44,6 +57,13 @@ def main(build_dir):
     installers = list((build / "release").glob("AlderRemoteControl-*-install.exe"))
     if len(installers) != 1:
         problems.append(f"expected one installer in {build / 'release'}, found {installers}")
+    if problems:
+        print("\n".join(problems))
+        return 1
+    for path in (linked, stripped, installers[0]):
+        machine = pe_machine(path)
+        if machine != IMAGE_FILE_MACHINE_I386:
+            problems.append(f"{path.name} is no 32-bit x86 program (machine {machine!r}): only the i686 build ships")
     if problems:
         print("\n".join(problems))
         return 1
