@@ -51,9 +51,15 @@ void ForwardToShutDownDialog(std::int32_t code) {
     platform::SendMessageA(shutDownDialog, WM_KEYDOWN, code == powerCode ? VK_RETURN : VK_ESCAPE, 0);
 }
 
+// Set while a Power-key launch runs. Its message boxes are modal and ticks
+// keep arriving inside them; a held Power key would otherwise open box upon
+// box, each running the whole launch again.
+bool powerLaunchRunning = false;
+
 void LaunchDefaultApp() {
     const std::int32_t k = defaultApp;
     if (!IsAppId(k)) return;
+    powerLaunchRunning = true;
     // Media Center also counts as installed when the system detection finds
     // it; the message then appears only when neither says so and the launch
     // below can start nothing.
@@ -66,6 +72,7 @@ void LaunchDefaultApp() {
     }
     for (const int other : closeOrders[k - 1]) Close(AdapterFor(other));
     Power(AdapterFor(k));
+    powerLaunchRunning = false;
 }
 
 // How a running application is recognised while none is active, by AppId:
@@ -138,12 +145,17 @@ void DispatchKey(platform::WindowHandle window, std::uint32_t, std::uintptr_t, s
     const int activeApp = FirstActiveApp();
     if (activeApp != 0 && !PassesWhileAppActive(repeatCount)) code = suppressedCode;
 
-    // The dialog runs modally inside an earlier call of this procedure; every
-    // key, a suppressed one included, answers it.
+    // The dialog runs modally inside an earlier call of this procedure. A
+    // fresh press answers it; a held key is read again on every tick, and
+    // only its first read counts: the press that opened the dialog does not
+    // cancel it, and a held Power confirms once.
     if (shutDownDialogOpen == 1) {
-        ForwardToShutDownDialog(code);
+        if (repeatCount == 0) ForwardToShutDownDialog(code);
         return;
     }
+    // A Power read inside a message box of the Power-key launch belongs to
+    // the press that opened it.
+    if (code == powerCode && powerLaunchRunning) return;
 
     if (activeApp != 0) {
         if (code == powerCode) {

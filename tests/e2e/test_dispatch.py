@@ -15,7 +15,7 @@ import unittest
 from harness.capture_driver import Device
 from harness.case import RigTestCase
 from harness.input_monitor import InputMonitor
-from harness.remote_keys import press
+from harness.remote_keys import longest_gap, press
 from harness.tv_app import TvApp
 from harness.waits import WaitTimeout, hold_for, wait_until
 
@@ -222,6 +222,27 @@ class NoApplication(DispatchTestCase):
                            "the Shut Down dialog to close")
                 self.assertIsNone(self.process.poll(), "RemoteControl.exe ended")
                 self.wait_requests(len(self.rig.driver_log.requests()) + 3)
+
+    def test_HeldKeys_OneMessageBoxPerPower_TheShutDownDialogStaysUpWhileItsKeyIsHeld(self):
+        """A held key is read on every tick, inside the modal box or dialog
+        it opened. Power held with the default application missing shows one
+        box, not one per read; the held shut-down key leaves its dialog open
+        for a fresh press to answer."""
+        held = press(self.rig, *[POWER] * 6)
+        self.assertLess(longest_gap(held), 0.25, "the six reads came at a held key's rhythm")
+        self.wait_dialog(MESSAGE_CAPTION, {REINITIALIZE_TEXT, "OK"})
+        self.assertEqual(self.rig.top_level_titles().count(MESSAGE_CAPTION), 1, "one message box")
+        self.answer_message_box()
+        hold_for(0.5, lambda: not self.rig.window_exists("#32770", MESSAGE_CAPTION), "no second message box")
+
+        held = press(self.rig, *[QUARTZVIEW_SHUT_DOWN_KEY] * 6)
+        self.assertLess(longest_gap(held), 0.25, "the six reads came at a held key's rhythm")
+        self.wait_dialog(SHUT_DOWN_CAPTION, {"OK", "Cancel", SHUT_DOWN_TEXT})
+        hold_for(0.3, lambda: self.rig.window_exists("#32770", SHUT_DOWN_CAPTION), "the Shut Down dialog stays up")
+        press(self.rig, UP_KEY)
+        wait_until(lambda: not self.rig.window_exists("#32770", SHUT_DOWN_CAPTION), 10,
+                   "the Shut Down dialog to close")
+        self.assertIsNone(self.process.poll(), "RemoteControl.exe ended")
 
     def test_ShutDownKeys_DoNotLookForARunningApplication(self):
         totalmedia = TvApp(self.rig, [TOTALMEDIA], stay=False)

@@ -191,11 +191,11 @@ TEST_F(DispatchKeyTest, ShutDownDialog_TakesEveryCode_PowerAsEnterOthersAsEscape
     struct Read {
         std::uint8_t code;
         std::uint32_t tick;
-        const Calls& expected;
+        Calls expected;
     };
     const Read reads[] = {
         {12, 400000, enter},   // Power, although an application is active
-        {12, 400065, escape},  // a suppressed repeat of it
+        {12, 400065, {}},      // a repeat of it: only a fresh press answers
         {24, 401000, escape},  // the shut-down key again
         {16, 402000, escape}, {255, 403000, escape}, {13, 404000, escape},
     };
@@ -276,6 +276,46 @@ INSTANTIATE_TEST_SUITE_P(
         ShutDownKeyCase{"DefaultMax_Code29_Nothing", 0x7FFFFFFF, 29, nullptr, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A held key is read on every 65 ms tick: the press that opened the dialog
+// must not cancel it, and a held Power must confirm once.
+struct HeldInDialogCase {
+    const char* name;
+    std::uint8_t code;           // read inside the dialog on consecutive ticks
+    std::uint32_t firstReadAfter;  // ms after the read of 24 that opened it
+    int reads;
+    std::vector<int> keysSent;   // the VK_* the dialog receives, in order
+};
+
+class ShutDownDialogHeldKey : public DispatchKeyTest, public ::testing::WithParamInterface<HeldInDialogCase> {};
+
+TEST_P(ShutDownDialogHeldKey, AnswersTheFreshPressOnly) {
+    const HeldInDialogCase& c = GetParam();
+    defaultApp = 5;
+    platform::WindowHandle dialog = 0;
+    desk.onDialog = [&](platform::WindowHandle opened) {
+        if (dialog != 0) return;  // a dialog opened again from in here
+        dialog = opened;
+        desk.tickCount += c.firstReadAfter;
+        Hold(c.code, c.reads);
+    };
+    ReadAt(24, 300000);
+    ASSERT_NE(dialog, 0u);
+    std::vector<int> sent;
+    for (const std::string& entry : desk.Log({"SendMessageA"})) {
+        const std::string prefix = "SendMessageA(" + W(dialog) + ",0x100,";
+        if (entry.rfind(prefix, 0) == 0) sent.push_back(std::stoi(entry.substr(prefix.size()), nullptr, 16));
+    }
+    EXPECT_EQ(sent, c.keysSent);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HeldKeys, ShutDownDialogHeldKey,
+    ::testing::Values(HeldInDialogCase{"ShutDownKeyHeld_KeepsItOpen", 24, 65, 6, {}},
+                      HeldInDialogCase{"ShutDownKeyPressedAgain_Cancels", 24, 250, 1, {0x1B}},
+                      HeldInDialogCase{"OtherKeyHeld_CancelsOnce", 16, 65, 4, {0x1B}},
+                      HeldInDialogCase{"PowerHeld_ConfirmsOnce", 12, 400, 4, {0x0D}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(DispatchKeyTest, ShutDownDialog_IsOwnedByTheTicksWindow) {
     defaultApp = 1;
     ReadAt(24, 710000);
@@ -336,6 +376,42 @@ INSTANTIATE_TEST_SUITE_P(InstalledCheck, PowerLaunchMessage,
                                                               false},
                                            PowerLaunchBoxCase{"MediaCenterNeither", 4, false, false, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The launch's message boxes are modal and ticks keep arriving in them: a
+// held (or pressed again) Power key must not stack box upon box.
+struct PowerBoxCase {
+    const char* name;
+    bool installed;
+    std::intptr_t shellResult;
+    const char* box;
+};
+
+class PowerLaunchBoxHeld : public DispatchKeyTest, public ::testing::WithParamInterface<PowerBoxCase> {};
+
+TEST_P(PowerLaunchBoxHeld, ShowsOneBox_AndLaunchesOnce) {
+    const PowerBoxCase& c = GetParam();
+    defaultApp = 5;
+    if (c.installed) Install(5, "C:\\TV", "TotalMedia.exe");
+    desk.onShellExecute = [&](const std::string&) { return c.shellResult; };
+    int boxes = 0;
+    desk.onMessageBox = [&](const std::string&, const std::string&) {
+        if (++boxes == 1) {  // a box opened from in here must not recurse for ever
+            Hold(12, 5);                        // the key still held
+            ReadAt(12, desk.tickCount + 1000);  // and pressed again
+        }
+        return IDOK;
+    };
+    ReadAt(12, 500000);
+    EXPECT_EQ(desk.Log({"MessageBoxA"}).size(), 1u);
+    EXPECT_EQ(desk.Log({"ShellExecuteA"}).size(), c.installed ? 1u : 0u);
+    EXPECT_NE(desk.Log({"MessageBoxA"}).at(0).find(c.box), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, PowerLaunchBoxHeld,
+    ::testing::Values(PowerBoxCase{"NotInstalled", false, 33, "Please re-initialize the TV application settings."},
+                      PowerBoxCase{"LaunchFails", true, 2, "Can't launch TV application what you want."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DispatchKeyTest, PowerKey_DoesNothing_WhenDefaultAppNamesNoApplication) {
     desk.AddWindow("PowerCinema");
