@@ -74,6 +74,7 @@ constexpr std::uint32_t SWP_NOSIZE = 0x0001;
 
 // Message boxes
 constexpr std::uint32_t MB_OK = 0x00000000;
+constexpr std::uint32_t MB_ICONWARNING = 0x00000030;
 constexpr std::uint32_t MB_SETFOREGROUND = 0x00010000;
 
 // Menus
@@ -150,6 +151,7 @@ constexpr int SM_SWAPBUTTON = 23;
 constexpr platform::RegKey HKEY_LOCAL_MACHINE = static_cast<platform::RegKey>(0x80000002u);
 constexpr platform::RegKey HKEY_CURRENT_USER = static_cast<platform::RegKey>(0x80000001u);
 constexpr std::uint32_t KEY_ALL_ACCESS = 0x000F003F;
+constexpr std::uint32_t KEY_READ = 0x00020019;
 constexpr std::uint32_t REG_OPTION_NON_VOLATILE = 0;
 constexpr std::uint32_t REG_NONE = 0;
 constexpr std::uint32_t REG_SZ = 1;

@@ -12,6 +12,10 @@
 
 std::int32_t lastSettingIndex = -1;
 
+const char* const choiceNotSavedText =
+    "The default TV application could not be saved; it applies until Remote Control ends. "
+    "To keep it, open Setting once as an administrator.";
+
 namespace {
 
 void FillApplicationList(platform::WindowHandle dialog) {
@@ -44,7 +48,10 @@ void ConfirmChoice(platform::WindowHandle dialog) {
     const int chosen = AppIdByName(text);
     if (chosen == 0 || chosen == defaultApp) return;
     defaultApp = chosen;
-    SaveDefaultApp();
+    // The choice holds for this run either way; the user learns that it will
+    // not survive a restart (a standard account may not write the key).
+    if (SaveDefaultApp() == 0)
+        platform::MessageBoxA(dialog, choiceNotSavedText, "Remote Control", MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 // The list entry last preselected or confirmed in this run; -1 at start.
 extern std::int32_t lastSettingIndex;
+// Shown when OK cannot save the chosen application.
+extern const char* const choiceNotSavedText;
 
 std::intptr_t SettingDialogProc(platform::WindowHandle dialog, std::uint32_t message, platform::WParam wParam,
                                 platform::LParam lParam);

@@ -2,6 +2,7 @@
 // a switch that stops the program at start-up.
 #include "shell/settings.h"
 
+#include "platform/registry_open.h"
 #include "platform/win32_constants.h"
 
 const char* const settingsKey = "Software\\Tarvex Multimedia\\Nimbus XQ Utilities";
@@ -25,10 +26,10 @@ bool QueryDword(platform::RegKey key, const char* name, std::uint32_t* value) {
     return true;
 }
 
-void WriteDword(platform::RegKey key, const char* name, std::uint32_t value) {
+bool WriteDword(platform::RegKey key, const char* name, std::uint32_t value) {
     const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
                                    static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-    platform::RegSetValueExA(key, name, 0, REG_DWORD, bytes, sizeof bytes);
+    return platform::RegSetValueExA(key, name, 0, REG_DWORD, bytes, sizeof bytes) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -37,18 +38,21 @@ int LoadSettings() {
     const std::uint32_t defaultToWrite = static_cast<std::uint32_t>(defaultApp);
     const std::uint32_t alwaysRemoteOffToWrite = 0;
     platform::RegKey key = 0;
-    if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, settingsKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-        // Each repair write is flushed before the next value is read.
+    const KeyAccess access = OpenKeyForValues(HKEY_LOCAL_MACHINE, settingsKey, &key);
+    if (access != KeyAccess::none) {
+        // Each repair write is flushed before the next value is read. A key
+        // opened read-only cannot be repaired; its values are read all the same.
+        const bool repairable = access == KeyAccess::full;
         std::uint32_t value = 0;
         if (QueryDword(key, defaultAppValue, &value)) {
             defaultApp = static_cast<std::int32_t>(value);
-        } else {
+        } else if (repairable) {
             WriteDword(key, defaultAppValue, defaultToWrite);
             platform::RegFlushKey(key);
         }
         if (QueryDword(key, alwaysRemoteOffValue, &value)) {
             alwaysRemoteOff = value == 1 ? 1 : 0;
-        } else {
+        } else if (repairable) {
             WriteDword(key, alwaysRemoteOffValue, alwaysRemoteOffToWrite);
             platform::RegFlushKey(key);
         }
@@ -74,8 +78,8 @@ int SaveDefaultApp() {
         platform::RegCloseKey(key);
         return 0;
     }
-    WriteDword(key, defaultAppValue, static_cast<std::uint32_t>(defaultApp));
+    const bool written = WriteDword(key, defaultAppValue, static_cast<std::uint32_t>(defaultApp));
     platform::RegFlushKey(key);
     platform::RegCloseKey(key);
-    return 1;
+    return written ? 1 : 0;
 }

@@ -14,8 +14,10 @@ extern std::int32_t defaultApp;
 extern std::uint8_t alwaysRemoteOff;
 
 // Loads both values, creating the key and any missing value with defaults.
-// Always returns 1.
+// Where full access to the key is refused, reads it read-only and repairs
+// nothing. Always returns 1.
 int LoadSettings();
 // Writes defaultApp over an existing "DefaultTVAPP"; 1 when written, 0 when
-// the key or the value is missing (the save never creates them).
+// the key or the value is missing (the save never creates them) or the write
+// is refused.
 int SaveDefaultApp();

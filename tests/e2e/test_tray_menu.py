@@ -28,6 +28,8 @@ SETTING = "Remote Control - Setting"
 SHUT_DOWN = "Remote Control - Shut Down"
 MESSAGE_CAPTION = "Remote Control"
 LAUNCH_FAILED = "Can't launch TV application what you want."
+CHOICE_NOT_SAVED = ("The default TV application could not be saved; it applies until Remote Control ends. "
+                    "To keep it, open Setting once as an administrator.")
 SETTING_PROMPT = "Select the application you want to launch when pressing power key on remote controller"
 APPLICATION_LIST = 11
 WM_COMMAND = 0x0111
@@ -248,6 +250,23 @@ class Dialogs(MenuTestCase):
         self.assertEqual(self.default_app(), 8)
         self.open_setting()
         self.assertEqual(self.application_list()[1], 3)
+        self.close_dialog(SETTING)
+
+    def test_Setting_OkThatCannotSave_SaysSo_AndTheChoiceHoldsForThisRun(self):
+        self.start(apps=(6, 8))
+        # The save never creates the key: with it gone, OK cannot save.
+        self.rig.prefix.reg_delete_key(SETTINGS_KEY)
+        self.open_setting()
+        self.assertEqual(self.application_list(), (["Quartzview", "WinDVR 6"], 0))
+        self.rig.wintool("select", SETTING, str(APPLICATION_LIST), "1", check=True)
+        self.rig.wintool("press", SETTING, "OK", check=True)
+        self.wait_dialog(MESSAGE_CAPTION, {CHOICE_NOT_SAVED, "OK"})
+        self.rig.wintool("press", MESSAGE_CAPTION, "OK", check=True)
+        wait_until(lambda: not self.rig.window_exists("#32770", SETTING)
+                   and not self.rig.window_exists("#32770", MESSAGE_CAPTION), 10, "Setting and the box to close")
+        self.assertIsNone(self.rig.prefix.reg_values(SETTINGS_KEY), "the key is not recreated")
+        self.open_setting()
+        self.assertEqual(self.application_list()[1], 1, "WinDVR 6 is the default for this run")
         self.close_dialog(SETTING)
 
     def test_Accelerators_AltSlashOpensAbout_AltQuestionMarkOpensSetting(self):

@@ -137,6 +137,9 @@ class Desktop {
     std::set<std::string> denyCreate;
     // Writes to values of this key fail with ERROR_ACCESS_DENIED.
     std::set<std::string> denyWrite;
+    // Opens of this key that ask for write access fail with ERROR_ACCESS_DENIED,
+    // read-only opens succeed: HKLM as a standard account sees it.
+    std::set<std::string> readOnly;
     int openKeyCount() const;  // registry handles not yet closed
 
     // --- Clock and timers ---------------------------------------------------

@@ -57,6 +57,16 @@ bool Listed(const std::set<std::string>& paths, const std::string& key) {
                        [&](const std::string& path) { return fake::KeyPathKey(path) == key; });
 }
 
+// Any right beyond reading (KEY_READ) and MAXIMUM_ALLOWED, which grants what may be had.
+bool AsksToWrite(std::uint32_t access) {
+    constexpr std::uint32_t kReadRights = 0x00020019 | kGenericRead | kMaximumAllowed;
+    return (access & ~kReadRights) != 0;
+}
+
+bool Refused(const std::string& key, std::uint32_t access) {
+    return Listed(D().denyOpen, key) || (Listed(D().readOnly, key) && AsksToWrite(access));
+}
+
 RegKey OpenHandle(const std::string& spelled, std::uint32_t access) {
     fake::Desktop& desktop = D();
     const RegKey handle = desktop.nextRegHandle++;
@@ -72,7 +82,7 @@ long OpenKey(RegKey root, const char* subKey, std::uint32_t access, RegKey* resu
     if (!parent.valid) return kErrorInvalidHandle;
     const std::string spelled = Below(parent.spelled, subKey);
     const std::string key = fake::KeyPathKey(spelled);
-    if (Listed(D().denyOpen, key)) return ERROR_ACCESS_DENIED;
+    if (Refused(key, access)) return ERROR_ACCESS_DENIED;
     if (!D().KeyExists(key)) return ERROR_FILE_NOT_FOUND;
     *result = OpenHandle(spelled, access);
     return ERROR_SUCCESS;
@@ -115,7 +125,7 @@ long RegCreateKeyExA(RegKey root, const char* subKey, std::uint32_t /*reserved*/
     const std::string key = fake::KeyPathKey(spelled);
     const bool exists = desktop.KeyExists(key);
     // An existing key is opened with the same access check as RegOpenKeyExA.
-    if (Listed(desktop.denyCreate, key) || (exists && Listed(desktop.denyOpen, key)))
+    if (Listed(desktop.denyCreate, key) || (exists && Refused(key, access)))
         return ERROR_ACCESS_DENIED;
     if (!exists) desktop.CreateKey(key);
     if (disposition) *disposition = exists ? 2 /*REG_OPENED_EXISTING_KEY*/ : 1 /*REG_CREATED_NEW_KEY*/;

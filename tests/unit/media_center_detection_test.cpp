@@ -109,6 +109,12 @@ TEST_F(MediaCenterDetectionTest, RegistrationKeyMissingOrDenied_Fails) {
     EXPECT_TRUE(desk.Log({"OpenFile"}).empty());
 }
 
+TEST_F(MediaCenterDetectionTest, RegistrationReadOnly_AsAStandardAccountSeesIt_Passes) {
+    desk.readOnly.insert(registrationKey);
+    EXPECT_EQ(DetectMediaCenter(), 1);
+    EXPECT_EQ(desk.openKeyCount(), 0);
+}
+
 TEST_F(MediaCenterDetectionTest, ShellMissingFromTheEhomeFolder_Fails) {
     desk.existingFiles = {"C:\\WINDOWS\\ehshell.exe", "C:\\Program Files\\ehome\\ehshell.exe"};
     EXPECT_EQ(DetectMediaCenter(), 0);

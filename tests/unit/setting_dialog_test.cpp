@@ -121,6 +121,38 @@ TEST_F(SettingDialogTest, OkOnAnotherEntry_MakesItTheDefault_AndSavesIt) {
     EXPECT_EQ(desk.Log({"EndDialog"}), (Calls{"EndDialog(" + W(shown) + ",0x1)"}));
 }
 
+// The choice holds for the run either way; the user is told when it will
+// not survive a restart.
+struct UnsavedChoiceCase {
+    const char* name;
+    std::function<void(fake::Desktop&)> registry;
+    bool told;
+};
+
+class OkWhenTheSaveFails : public SettingDialogTest, public ::testing::WithParamInterface<UnsavedChoiceCase> {};
+
+TEST_P(OkWhenTheSaveFails, KeepsTheChoiceForTheRun_AndSaysSo) {
+    const UnsavedChoiceCase& c = GetParam();
+    InstallAll();
+    c.registry(desk);
+    Open(Choose(3, IDOK));
+    EXPECT_EQ(defaultApp, 5);
+    const Calls expected = {"MessageBoxA(" + W(shown) + ",\"" + choiceNotSavedText + "\",\"Remote Control\",0x30)"};
+    EXPECT_EQ(desk.Log({"MessageBoxA"}), c.told ? expected : Calls{});
+    EXPECT_EQ(desk.Log({"EndDialog"}), (Calls{"EndDialog(" + W(shown) + ",0x1)"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Registry, OkWhenTheSaveFails,
+    ::testing::Values(UnsavedChoiceCase{"Saved", [](fake::Desktop&) {}, false},
+                      UnsavedChoiceCase{"StandardAccount", [](fake::Desktop& d) { d.readOnly.insert(settingsPath); },
+                                        true},
+                      UnsavedChoiceCase{"WriteRefused", [](fake::Desktop& d) { d.denyWrite.insert(settingsPath); },
+                                        true},
+                      UnsavedChoiceCase{"KeyDeletedMeanwhile", [](fake::Desktop& d) { d.DeleteKey(settingsPath); },
+                                        true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(SettingDialogTest, OkOnTheDefaultsOwnEntry_WritesNothing) {
     InstallAll();
     Open(Press(IDOK));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -163,6 +164,42 @@ TEST_F(SettingsTest, UnwritableMachineKey_KeepsTheBuiltInValuesAndWritesNothing)
     EXPECT_FALSE(desk.KeyExists(settingsPath));
     EXPECT_TRUE(desk.Log({"RegSetValueExA", "RegFlushKey", "RegCloseKey"}).empty());
 }
+
+// A standard account may read HKLM but not open it for writing: the stored
+// choice holds, nothing is repaired, and the save says it wrote nothing.
+struct StandardAccountCase {
+    const char* name;
+    std::optional<std::uint32_t> storedDefault;
+    std::optional<std::uint32_t> storedSwitch;
+    std::int32_t defaultApp;
+    std::uint8_t alwaysRemoteOff;
+};
+
+class StandardAccount : public SettingsTest, public ::testing::WithParamInterface<StandardAccountCase> {};
+
+TEST_P(StandardAccount, ReadsTheStoredValues_RepairsNothing_SaveFails) {
+    const StandardAccountCase& c = GetParam();
+    desk.CreateKey(settingsPath);
+    if (c.storedDefault) desk.SetDword(settingsPath, "DefaultTVAPP", *c.storedDefault);
+    if (c.storedSwitch) desk.SetDword(settingsPath, "AlwaysRemoteOff", *c.storedSwitch);
+    desk.readOnly.insert(settingsPath);
+
+    EXPECT_EQ(LoadSettings(), 1);
+    EXPECT_EQ(defaultApp, c.defaultApp);
+    EXPECT_EQ(alwaysRemoteOff, c.alwaysRemoteOff);
+    defaultApp = 2;
+    EXPECT_EQ(SaveDefaultApp(), 0);
+
+    EXPECT_TRUE(desk.Log({"RegSetValueExA", "RegCreateKeyExA"}).empty());
+    EXPECT_EQ(desk.GetValue(settingsPath, "DefaultTVAPP").has_value(), c.storedDefault.has_value());
+    EXPECT_EQ(desk.openKeyCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stored, StandardAccount,
+                         ::testing::Values(StandardAccountCase{"Both", 3, 1, 3, 1},
+                                           StandardAccountCase{"DefaultMissing", std::nullopt, 0, 6, 0},
+                                           StandardAccountCase{"SwitchMissing", 8, std::nullopt, 8, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsTest, FailingRepairWrite_IsIgnored) {
     desk.CreateKey(settingsPath);
