@@ -15,9 +15,6 @@ constexpr std::uint32_t keyDownFlags = KEYEVENTF_EXTENDEDKEY;
 constexpr std::uint32_t keyUpFlags = KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP;
 // Repeat count 1, the scan code 0x50, extended-key bit: the same for every key.
 constexpr platform::LParam extendedKeyDownLParam = 0x01500001;
-// Media Center's shell when the system detection finds it; the record's
-// registry value is the command line and does not give a usable path.
-constexpr const char* mediaCenterShellPath = "c:\\windows\\ehome\\ehshell.exe";
 
 }  // namespace
 
@@ -64,12 +61,16 @@ platform::WindowHandle AppAdapter::Launch() {
     if (running != 0) return running;
     if (installed == 0) return 0;
 
-    char path[256];
+    char path[mediaCenterShellPathSize];
     CopyText(path, sizeof path, installDir);
     AppendText(path, sizeof path, "\\");
     AppendText(path, sizeof path, exeName);
-    // Depends on defaultApp alone, not on which record is launched.
-    if (DetectMediaCenter() == 1 && defaultApp == 4) CopyText(path, sizeof path, mediaCenterShellPath);
+    // While Media Center is the default and the system detection finds it,
+    // the launch starts the shell the detection found (the record's registry
+    // value is a command line, no usable path). It depends on defaultApp
+    // alone, not on which record is launched.
+    char shell[mediaCenterShellPathSize];
+    if (DetectMediaCenter(shell, sizeof shell) == 1 && defaultApp == 4) CopyText(path, sizeof path, shell);
 
     const std::intptr_t result = platform::ShellExecuteA(0, "open", path, "remote", nullptr, SW_SHOW);
     if (result > 32) {

@@ -7,6 +7,7 @@
 
 #include "adapters/app_table.h"
 #include "adapters/bounded_text.h"
+#include "platform/registry_open.h"
 #include "platform/win32_constants.h"
 
 namespace {
@@ -28,10 +29,7 @@ bool IsWindowsXp() {
 
 bool IsRegistered() {
     platform::RegKey key = 0;
-    if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\WPA\\MediaCenter", 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS) {
-        return false;
-    }
+    if (OpenKeyForValues(HKEY_LOCAL_MACHINE, "System\\WPA\\MediaCenter", &key) == KeyAccess::none) return false;
     // Four bytes whatever the type: a string value is refused by its size or
     // reads as a number other than 1.
     std::uint8_t data[4] = {};
@@ -45,23 +43,21 @@ bool IsRegistered() {
     return installed == 1;
 }
 
-bool IsShellPresent() {
+bool IsShellPresent(char (&path)[mediaCenterShellPathSize]) {
     char directory[256] = {};
     platform::GetWindowsDirectoryA(directory, sizeof directory);
     directory[sizeof directory - 1] = '\0';
-    char ehome[256 + 8];
-    CopyText(ehome, sizeof ehome, directory);
-    AppendText(ehome, sizeof ehome, "\\ehome");
-    char path[sizeof ehome + 16];
-    CopyText(path, sizeof path, ehome);
-    AppendText(path, sizeof path, "\\ehshell.exe");
+    CopyText(path, sizeof path, directory);
+    AppendText(path, sizeof path, "\\ehome\\ehshell.exe");
     return platform::OpenFile(path, OF_EXIST) != HFILE_ERROR;
 }
 
 }  // namespace
 
-int DetectMediaCenter() {
-    if (!IsWindowsXp() || !IsRegistered() || !IsShellPresent()) return 0;
+int DetectMediaCenter(char* shellPath, std::size_t shellPathSize) {
+    char shell[mediaCenterShellPathSize];
+    if (!IsWindowsXp() || !IsRegistered() || !IsShellPresent(shell)) return 0;
     mediaCenterRecord.installed = 1;
+    if (shellPath != nullptr) CopyText(shellPath, shellPathSize, shell);
     return 1;
 }

@@ -172,7 +172,7 @@ TEST_F(AdapterTest, Launch_FailureKeepsAnActiveFlagAsItWas) {
 
 struct MediaCenterPathCase {
     const char* name;
-    bool detected;
+    const char* windowsDirectory;  // null: Media Center is not detected
     std::int32_t defaultApp;
     int appId;
     const char* path;
@@ -180,14 +180,15 @@ struct MediaCenterPathCase {
 
 class LaunchPath : public AdapterTest, public ::testing::WithParamInterface<MediaCenterPathCase> {};
 
-TEST_P(LaunchPath, MediaCenterShellReplacesThePath_WhenDetectedAndTheDefault_ForAnyRecord) {
+TEST_P(LaunchPath, DetectedMediaCenterShellReplacesThePath_WhenTheDefault_ForAnyRecord) {
     const MediaCenterPathCase& c = GetParam();
-    if (c.detected) {
+    if (c.windowsDirectory != nullptr) {
         desk.version.dwPlatformId = VER_PLATFORM_WIN32_NT;
         desk.version.dwMajorVersion = 5;
         desk.version.dwMinorVersion = 1;
         desk.SetDword("HKLM\\System\\WPA\\MediaCenter", "Installed", 1);
-        desk.existingFiles.insert("C:\\windows\\ehome\\ehshell.exe");
+        desk.windowsDirectory = c.windowsDirectory;
+        desk.existingFiles.insert(std::string(c.windowsDirectory) + "\\ehome\\ehshell.exe");
     }
     defaultApp = c.defaultApp;
     Install(5, "C:\\Program Files\\TM", "TotalMedia.exe");
@@ -199,10 +200,11 @@ TEST_P(LaunchPath, MediaCenterShellReplacesThePath_WhenDetectedAndTheDefault_For
 INSTANTIATE_TEST_SUITE_P(
     Paths, LaunchPath,
     ::testing::Values(
-        MediaCenterPathCase{"DetectedDefault4_TotalMedia", true, 4, 5, "c:\\windows\\ehome\\ehshell.exe"},
-        MediaCenterPathCase{"DetectedDefault4_Quartzview", true, 4, 6, "c:\\windows\\ehome\\ehshell.exe"},
-        MediaCenterPathCase{"DetectedDefault5", true, 5, 5, "C:\\Program Files\\TM\\TotalMedia.exe"},
-        MediaCenterPathCase{"NotDetectedDefault4", false, 4, 6, "C:\\TV\\MainPanel.exe"}),
+        MediaCenterPathCase{"DetectedDefault4_TotalMedia", "C:\\WINDOWS", 4, 5, "C:\\WINDOWS\\ehome\\ehshell.exe"},
+        MediaCenterPathCase{"DetectedDefault4_Quartzview", "C:\\WINDOWS", 4, 6, "C:\\WINDOWS\\ehome\\ehshell.exe"},
+        MediaCenterPathCase{"DetectedOnAnotherDrive", "D:\\WINNT", 4, 6, "D:\\WINNT\\ehome\\ehshell.exe"},
+        MediaCenterPathCase{"DetectedDefault5", "C:\\WINDOWS", 5, 5, "C:\\Program Files\\TM\\TotalMedia.exe"},
+        MediaCenterPathCase{"NotDetectedDefault4", nullptr, 4, 6, "C:\\TV\\MainPanel.exe"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AdapterTest, Launch_RecordWithAClass_LooksUpByClass_AndLeavesARunningAppAlone) {
