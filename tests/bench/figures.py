@@ -50,7 +50,7 @@ import time
 HERE = pathlib.Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE.parent / "e2e"))
 
-from harness import capture_driver, paths  # noqa: E402
+from harness import capture_driver, paths, target  # noqa: E402
 from harness.capture_driver import Device, RequestLog  # noqa: E402
 from harness.input_monitor import InputMonitor  # noqa: E402
 from harness.rig import Rig  # noqa: E402
@@ -420,9 +420,10 @@ def main():
     parser.add_argument("--starts", type=int, default=5)
     parser.add_argument("--skip", action="append", default=[], choices=["idle", "startup", "latency", "calls"])
     args = parser.parse_args()
+    print(target.current().describe())
     for needed in (paths.remote_control_exe(), floor_exe()):
         if not needed.exists():
-            sys.exit(f"missing {needed}: build the windows preset")
+            sys.exit(f"missing {needed}: build the {target.current().build_default} preset")
     clock = ClockMap()
     clock.start()
     try:

@@ -223,11 +223,9 @@ class NoApplication(DispatchTestCase):
                 self.assertIsNone(self.process.poll(), "RemoteControl.exe ended")
                 self.wait_requests(len(self.rig.driver_log.requests()) + 3)
 
-    def test_HeldKeys_OneMessageBoxPerPower_TheShutDownDialogStaysUpWhileItsKeyIsHeld(self):
-        """A held key is read on every tick, inside the modal box or dialog
-        it opened. Power held with the default application missing shows one
-        box, not one per read; the held shut-down key leaves its dialog open
-        for a fresh press to answer."""
+    def test_HeldPower_DefaultNotInstalled_ShowsOneMessageBox(self):
+        """A held key is read on every tick, also inside the modal box that
+        its first read opened: one box per press, not one per read."""
         held = press(self.rig, *[POWER] * 6)
         self.assertLess(longest_gap(held), 0.25, "the six reads came at a held key's rhythm")
         self.wait_dialog(MESSAGE_CAPTION, {REINITIALIZE_TEXT, "OK"})
@@ -235,6 +233,7 @@ class NoApplication(DispatchTestCase):
         self.answer_message_box()
         hold_for(0.5, lambda: not self.rig.window_exists("#32770", MESSAGE_CAPTION), "no second message box")
 
+    def test_HeldShutDownKey_LeavesItsDialogOpen_AFreshKeyCancelsIt(self):
         held = press(self.rig, *[QUARTZVIEW_SHUT_DOWN_KEY] * 6)
         self.assertLess(longest_gap(held), 0.25, "the six reads came at a held key's rhythm")
         self.wait_dialog(SHUT_DOWN_CAPTION, {"OK", "Cancel", SHUT_DOWN_TEXT})
