@@ -332,7 +332,8 @@ def measure_latency(bench, clock, keys):
 
 
 # -- relay trace -----------------------------------------------------------------
-CALL = re.compile(r"^([0-9a-f]{4}):Call ([\w.]+)\(.*\) ret=([0-9a-f]{8})$")
+# The return address has 8 hex digits in a 32-bit process, up to 16 in the twin's.
+CALL = re.compile(r"^([0-9a-f]{4}):Call ([\w.]+)\(.*\) ret=([0-9a-f]{8,16})$")
 # The driver's own log line, seen as an argument in the trace: it marks each request.
 MARKER = re.compile(r'strlen\([0-9a-f]+ "req n=(\d+) tag=\S+ kind=(\w+) .* answer=([^"]*)"\)')
 
@@ -340,8 +341,13 @@ MARKER = re.compile(r'strlen\([0-9a-f]+ "req n=(\d+) tag=\S+ kind=(\w+) .* answe
 def image_range(exe):
     data = pathlib.Path(exe).read_bytes()
     pe = struct.unpack_from("<I", data, 0x3C)[0]
-    image_base = struct.unpack_from("<I", data, pe + 24 + 28)[0]
-    size = struct.unpack_from("<I", data, pe + 24 + 56)[0]
+    optional = pe + 24
+    # PE32 keeps a 4-byte ImageBase at 28; PE32+ (the twin) an 8-byte one at 24.
+    if struct.unpack_from("<H", data, optional)[0] == 0x20B:
+        image_base = struct.unpack_from("<Q", data, optional + 24)[0]
+    else:
+        image_base = struct.unpack_from("<I", data, optional + 28)[0]
+    size = struct.unpack_from("<I", data, optional + 56)[0]
     return image_base, image_base + size
 
 
