@@ -13,8 +13,6 @@ namespace {
 
 constexpr std::uint32_t keyDownFlags = KEYEVENTF_EXTENDEDKEY;
 constexpr std::uint32_t keyUpFlags = KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP;
-// Repeat count 1, the scan code 0x50, extended-key bit: the same for every key.
-constexpr platform::LParam extendedKeyDownLParam = 0x01500001;
 
 }  // namespace
 
@@ -90,19 +88,6 @@ platform::WindowHandle AppAdapter::ActivateOrLaunch() {
     platform::SetForegroundWindow(found);
     platform::SetActiveWindow(found);
     return found;
-}
-
-void AppAdapter::PostKeyDown(std::uint8_t virtualKey) const {
-    platform::PostMessageA(window, WM_KEYDOWN, virtualKey, 0);
-}
-
-void AppAdapter::PostKeyDownExtended(std::uint8_t virtualKey) const {
-    platform::PostMessageA(window, WM_KEYDOWN, virtualKey, extendedKeyDownLParam);
-}
-
-void PressKey(std::uint8_t virtualKey) {
-    platform::keybd_event(virtualKey, 0, keyDownFlags, 0);
-    platform::keybd_event(virtualKey, 0, keyUpFlags, 0);
 }
 
 void SendChord(const std::uint8_t* keys) {

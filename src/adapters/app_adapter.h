@@ -27,13 +27,8 @@ struct AppAdapter {
     platform::WindowHandle FindByTitle() const;
     platform::WindowHandle Launch();
     platform::WindowHandle ActivateOrLaunch();
-    // Both post to window; callers call them right after a lookup that found it.
-    void PostKeyDown(std::uint8_t virtualKey) const;
-    void PostKeyDownExtended(std::uint8_t virtualKey) const;
 };
 
-// One key down and up, both with the extended-key flag.
-void PressKey(std::uint8_t virtualKey);
 // Modifier downs in the order given, the last key down and up, modifier ups in
 // reverse; keys ends at the first 0 or after maxChordKeys keys.
 constexpr int maxChordKeys = 4;

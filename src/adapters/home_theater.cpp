@@ -35,7 +35,7 @@ constexpr KeyRow keyMap[] = {
     Posted(11, VK_RETURN, 0x001C0001),
     Posted(14, VK_RETURN, 0x001C0001),
     Posted(16, VK_UP, 0x01480001),
-    Posted(17, VK_DOWN, 0x01500001),
+    Posted(17, VK_DOWN, postedKeyLParam),
     Posted(18, VK_LEFT, 0x014B0001),
     Posted(19, VK_RIGHT, 0x014D0001),
     Posted(20, VK_F8, 0x00320001),

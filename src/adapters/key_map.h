@@ -14,6 +14,10 @@
 struct Adapter;
 struct KeyRow;
 
+// The lParam of most posted key-downs, whatever the key: repeat count 1, scan
+// code 0x50 (the Down arrow's), extended-key bit.
+constexpr platform::LParam postedKeyLParam = 0x01500001;
+
 // How the window found is brought forward before anything is sent.
 enum class Forward : std::uint8_t {
     None,           // input goes where it is sent, or to whatever has the focus
@@ -24,7 +28,7 @@ enum class Forward : std::uint8_t {
 // What a row sends once the lookup has found the window.
 enum class Send : std::uint8_t {
     LookupOnly,           // nothing: the row only refreshes the record's window
-    Keys,                 // keys as one chord; a single key is PressKey
+    Keys,                 // keys as one chord; a single key goes down and up
     PostedKeys,           // each of keys as WM_KEYDOWN with the row's lParam, no key-up
     Message,              // the row's message, wParam and lParam, posted
     CustomAfterLookup,    // the row's action, with the window found (never null)

@@ -6,22 +6,20 @@
 
 namespace {
 
-// Repeat count 1, scan code 0x50, extended-key bit: the same for every digit.
-constexpr platform::LParam digitLParam = 0x01500001;
 
 // clang-format off
 constexpr KeyRow keyMap[] = {
-    ForwardPosted(0, Numpad(1), digitLParam),
-    ForwardPosted(1, Numpad(2), digitLParam),
-    ForwardPosted(2, Numpad(3), digitLParam),
-    ForwardPosted(3, Numpad(4), digitLParam),
-    ForwardPosted(4, Numpad(5), digitLParam),
-    ForwardPosted(5, Numpad(6), digitLParam),
-    ForwardPosted(6, Numpad(7), digitLParam),
-    ForwardPosted(7, Numpad(8), digitLParam),
-    ForwardPosted(8, Numpad(9), digitLParam),
+    ForwardPosted(0, Numpad(1), postedKeyLParam),
+    ForwardPosted(1, Numpad(2), postedKeyLParam),
+    ForwardPosted(2, Numpad(3), postedKeyLParam),
+    ForwardPosted(3, Numpad(4), postedKeyLParam),
+    ForwardPosted(4, Numpad(5), postedKeyLParam),
+    ForwardPosted(5, Numpad(6), postedKeyLParam),
+    ForwardPosted(6, Numpad(7), postedKeyLParam),
+    ForwardPosted(7, Numpad(8), postedKeyLParam),
+    ForwardPosted(8, Numpad(9), postedKeyLParam),
     Key(9, VK_BACK),
-    ForwardPosted(10, Numpad(0), digitLParam),
+    ForwardPosted(10, Numpad(0), postedKeyLParam),
     Key(11, VK_RETURN),
     Key(14, VK_RETURN),
     Key(16, VK_UP),

@@ -47,6 +47,24 @@ constexpr Direction directions[10] = {
     {-1, 1}, {0, 1},   {1, 1},
 };
 
+// Codes 1 to 4 and 6 to 9, laid out as a keypad around code 5.
+void MovePointer(std::uint32_t code) {
+    if (code > 9 || code == leftClickCode || code == buttonHoldCode) return;
+    moveCount += 1;
+    const std::int32_t step = PointerStep(moveCount, smallStep, largeStep);
+    platform::Point at{0, 0};
+    platform::GetCursorPos(&at);
+    const std::int32_t x = at.x + directions[code].dx * step;
+    const std::int32_t y = at.y + directions[code].dy * step;
+    // A move that would leave the rectangle is refused as a whole, even along
+    // an axis that would have stayed inside, and restarts the acceleration.
+    if (pointerRect.left < x && x < pointerRect.right && pointerRect.top < y && y < pointerRect.bottom) {
+        platform::SetCursorPos(x, y);
+    } else {
+        moveCount = 0;
+    }
+}
+
 }  // namespace
 
 void ClickAtPointer(std::uint32_t downFlag, std::uint32_t upFlag) {
@@ -99,22 +117,5 @@ void EmulatePointer(std::uint32_t code) {
             break;
         default:
             break;
-    }
-}
-
-void MovePointer(std::uint32_t code) {
-    if (code > 9 || code == leftClickCode || code == buttonHoldCode) return;
-    moveCount += 1;
-    const std::int32_t step = PointerStep(moveCount, smallStep, largeStep);
-    platform::Point at{0, 0};
-    platform::GetCursorPos(&at);
-    const std::int32_t x = at.x + directions[code].dx * step;
-    const std::int32_t y = at.y + directions[code].dy * step;
-    // A move that would leave the rectangle is refused as a whole, even along
-    // an axis that would have stayed inside, and restarts the acceleration.
-    if (pointerRect.left < x && x < pointerRect.right && pointerRect.top < y && y < pointerRect.bottom) {
-        platform::SetCursorPos(x, y);
-    } else {
-        moveCount = 0;
     }
 }

@@ -36,5 +36,3 @@ void InitPointerLimits();
 void UpdatePointerLimits(platform::LParam lParam);
 // Acts on codes 0 to 10; every other code is ignored.
 void EmulatePointer(std::uint32_t code);
-// Codes 1 to 4 and 6 to 9, laid out as a keypad around code 5.
-void MovePointer(std::uint32_t code);

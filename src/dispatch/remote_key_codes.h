@@ -15,8 +15,6 @@ constexpr std::int32_t ignoredCode = 13;
 constexpr std::int32_t shutDownCode = 24;
 // The shut-down key when Quartzview is the default application.
 constexpr std::int32_t quartzviewShutDownCode = 29;
-// What the receiver answers when no code could be read; no consumer acts on it.
-constexpr std::int32_t failedReadCode = 255;
 
 // Pointer emulation's keys besides its moves.
 constexpr std::uint32_t leftClickCode = 0;

@@ -263,24 +263,15 @@ TEST_F(AdapterTest, ActivateOrLaunch_TotalMediaUnderItsMainTitle_IsLaunchedAgain
 
 // --- Input primitives ------------------------------------------------------------------
 
-TEST_F(AdapterTest, PressKeyAndChords_UseTheExtendedFlagOnEveryEvent) {
-    PressKey(VK_UP);
+TEST_F(AdapterTest, SingleKeysAndChords_UseTheExtendedFlagOnEveryEvent) {
+    const std::uint8_t up[] = {VK_UP, 0};
+    SendChord(up);
     const std::uint8_t ctrlShiftP[] = {VK_CONTROL, VK_SHIFT, 'P', 0};
     SendChord(ctrlShiftP);
     EXPECT_EQ(desk.Actions(), (Calls{"keybd_event(0x26,0x0,0x1,0x0)", "keybd_event(0x26,0x0,0x3,0x0)",
                                      "keybd_event(0x11,0x0,0x1,0x0)", "keybd_event(0x10,0x0,0x1,0x0)",
                                      "keybd_event(0x50,0x0,0x1,0x0)", "keybd_event(0x50,0x0,0x3,0x0)",
                                      "keybd_event(0x10,0x0,0x3,0x0)", "keybd_event(0x11,0x0,0x3,0x0)"}));
-}
-
-TEST_F(AdapterTest, PostedKeyDowns_GoToTheRecordsWindow_WithoutKeyUp) {
-    const auto window = desk.AddWindow("Test TV");
-    totalMediaRecord.window = window;
-    totalMediaRecord.PostKeyDown(VK_NUMPAD0 + 9);
-    totalMediaRecord.PostKeyDownExtended(VK_RETURN);
-    const std::string w = W(window);
-    EXPECT_EQ(desk.Actions(), (Calls{"PostMessageA(" + w + ",0x100,0x69,0x0)",
-                                     "PostMessageA(" + w + ",0x100,0xD,0x1500001)"}));
 }
 
 // --- Close of each adapter -----------------------------------------------------------

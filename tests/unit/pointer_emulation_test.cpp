@@ -231,10 +231,4 @@ TEST_F(PointerTest, CodesAbove10_DoNothing) {
     EXPECT_EQ(buttonHeld, 0);
 }
 
-TEST_F(PointerTest, MovePointer_IgnoresCodesThatAreNoMoves) {
-    for (const std::uint32_t code : {0u, 5u, 10u, 255u}) MovePointer(code);
-    EXPECT_TRUE(desk.log.empty());
-    EXPECT_EQ(moveCount, 0);
-}
-
 }  // namespace
