@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "adapters/app_table.h"
 #include "adapters/bounded_text.h"
 #include "adapters/media_center_detection.h"
 #include "adapters/window_lookup.h"
@@ -68,7 +69,7 @@ platform::WindowHandle AppAdapter::Launch() {
     // value is a command line, no usable path). It depends on defaultApp
     // alone, not on which record is launched.
     char shell[mediaCenterShellPathSize];
-    if (DetectMediaCenter(shell, sizeof shell) == 1 && defaultApp == 4) CopyText(path, sizeof path, shell);
+    if (DetectMediaCenter(shell, sizeof shell) == 1 && defaultApp == mediaCenterId) CopyText(path, sizeof path, shell);
 
     const std::intptr_t result = platform::ShellExecuteA(0, "open", path, "remote", nullptr, SW_SHOW);
     if (result > 32) {

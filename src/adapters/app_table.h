@@ -8,7 +8,18 @@
 #include "adapters/adapter.h"
 #include "adapters/app_adapter.h"
 
-constexpr int appCount = 8;
+// The AppIds, the numbers "DefaultTVAPP" stores and every table is ordered by.
+enum AppId : int {
+    powerCinemaId = 1,
+    homeTheaterId,
+    myIcTvId,
+    mediaCenterId,
+    totalMediaId,
+    quartzviewId,
+    beyondTvId,
+    winDvr6Id,
+};
+constexpr int appCount = winDvr6Id;
 
 // The WinDVR 6 record carries one field more than the others.
 struct WinDvr6Record {

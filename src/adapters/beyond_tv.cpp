@@ -57,7 +57,7 @@ constexpr KeyRow keyMap[] = {
 }  // namespace
 
 const Adapter beyondTvAdapter = {
-    .appId = 7, .record = beyondTvRecord, .name = "SnapStream",
+    .appId = beyondTvId, .record = beyondTvRecord, .name = "SnapStream",
     .mainWindow = ByClass("Streamzap.WM.D3D"),
     .close = CloseByAltF4(), .keyMap = keyMap,
 };

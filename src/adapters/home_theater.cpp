@@ -69,7 +69,7 @@ constexpr KeyRow keyMap[] = {
 }  // namespace
 
 const Adapter homeTheaterAdapter = {
-    .appId = 2, .record = homeTheaterRecord, .name = "Home Theater",
+    .appId = homeTheaterId, .record = homeTheaterRecord, .name = "Home Theater",
     .mainWindow = ByTitle("Home Theater", Lookup::TitleWalk),
     .close = CloseByExitChord(), .keyMap = keyMap,
 };

@@ -52,7 +52,7 @@ constexpr KeyRow keyMap[] = {
 }  // namespace
 
 const Adapter mediaCenterAdapter = {
-    .appId = 4, .record = mediaCenterRecord, .name = "Media Center",
+    .appId = mediaCenterId, .record = mediaCenterRecord, .name = "Media Center",
     .mainWindow = ByClass("eHome Render Window"),
     .close = CloseByWmClose(), .keyMap = keyMap,
 };

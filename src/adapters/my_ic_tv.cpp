@@ -60,7 +60,7 @@ constexpr KeyRow keyMap[] = {
 }  // namespace
 
 const Adapter myIcTvAdapter = {
-    .appId = 3, .record = myIcTvRecord, .name = "My IC-TV",
+    .appId = myIcTvId, .record = myIcTvRecord, .name = "My IC-TV",
     .mainWindow = ByTitle("My IC-TV Media Center", Lookup::FindWindowA),
     .close = CloseByMessage(commandMessage, commandWParam, closeCommand), .keyMap = keyMap,
 };

@@ -54,7 +54,7 @@ constexpr KeyRow keyMap[] = {
 }  // namespace
 
 const Adapter powerCinemaAdapter = {
-    .appId = 1, .record = powerCinemaRecord, .name = "PowerCinema",
+    .appId = powerCinemaId, .record = powerCinemaRecord, .name = "PowerCinema",
     .mainWindow = ByTitle("PowerCinema"),
     .close = CloseByAltF4(), .keyMap = keyMap,
 };

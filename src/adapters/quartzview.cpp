@@ -63,7 +63,7 @@ constexpr KeyRow keyMap[] = {
 }  // namespace
 
 const Adapter quartzviewAdapter = {
-    .appId = 6, .record = quartzviewRecord, .name = "Quartzview",
+    .appId = quartzviewId, .record = quartzviewRecord, .name = "Quartzview",
     .mainWindow = ByClass("TarvexMainPanel_Class"),
     .close = CloseByMessage(PANEL_COMMAND_MESSAGE, closeCommand, 0), .keyMap = keyMap,
 };

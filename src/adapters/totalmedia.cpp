@@ -52,7 +52,7 @@ constexpr KeyRow keyMap[] = {
 }  // namespace
 
 const Adapter totalMediaAdapter = {
-    .appId = 5, .record = totalMediaRecord, .name = "TotalMedia",
+    .appId = totalMediaId, .record = totalMediaRecord, .name = "TotalMedia",
     .mainWindow = ByTitle("Arcsoft TotalMedia"),
     .close = CloseByAltF4(), .keyMap = keyMap,
 };

@@ -86,7 +86,7 @@ constexpr KeyRow keyMap[] = {
 }  // namespace
 
 const Adapter winDvr6Adapter = {
-    .appId = 8, .record = winDvr6.record, .name = "WinDVR 6",
+    .appId = winDvr6Id, .record = winDvr6.record, .name = "WinDVR 6",
     .mainWindow = ByTitle("InterVideo WinDVR 6", Lookup::TitleWalk),
     .close = CloseByExitChord(), .keyMap = keyMap,
 };

@@ -21,10 +21,6 @@ std::int32_t repeatCount;
 
 namespace {
 
-constexpr int quartzviewId = 6;
-constexpr int mediaCenterId = 4;
-constexpr int winDvr6Id = 8;
-
 // Before launching the default application the Power key closes the others in
 // this order; from Quartzview on, TotalMedia is closed before Media Center.
 constexpr int closeOrders[appCount][appCount - 1] = {

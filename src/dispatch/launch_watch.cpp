@@ -5,7 +5,7 @@
 #include "dispatch/app_switching.h"
 #include "receiver/timer_slot.h"
 
-std::int32_t watchFlags[8];
+std::int32_t watchFlags[appCount];
 
 namespace {
 

@@ -5,11 +5,12 @@
 
 #include <cstdint>
 
+#include "adapters/app_table.h"
 #include "platform/platform.h"
 
 // Entry k - 1 for AppId k: set by adapter k's Power when it leaves the
 // application active, cleared by the watch when its window is gone.
-extern std::int32_t watchFlags[8];
+extern std::int32_t watchFlags[appCount];
 
 // The WatchTimer procedure.
 void WatchTick(platform::WindowHandle window, std::uint32_t message, std::uintptr_t timerId,

@@ -7,14 +7,8 @@
 #include "adapters/media_center_detection.h"
 #include "dispatch/app_switching.h"
 
-namespace {
-
-constexpr int mediaCenterAppId = 4;
-
-}  // namespace
-
 bool IsAvailable(int appId) {
-    if (appId == mediaCenterAppId) return DetectMediaCenter() != 0;
+    if (appId == mediaCenterId) return DetectMediaCenter() != 0;
     return IsInstalled(appId) != 0;
 }
 

@@ -2,12 +2,13 @@
 // a switch that stops the program at start-up.
 #include "shell/settings.h"
 
+#include "adapters/app_table.h"
 #include "platform/registry_open.h"
 #include "platform/win32_constants.h"
 
 const char* const settingsKey = "Software\\Tarvex Multimedia\\Nimbus XQ Utilities";
 
-std::int32_t defaultApp = 6;
+std::int32_t defaultApp = quartzviewId;
 std::uint8_t alwaysRemoteOff = 0;
 
 namespace {
