@@ -7,7 +7,7 @@
 
 #include "adapters/app_table.h"
 #include "adapters/bounded_text.h"
-#include "platform/registry_open.h"
+#include "platform/registry_values.h"
 #include "platform/win32_constants.h"
 
 namespace {
@@ -32,15 +32,10 @@ bool IsRegistered() {
     if (OpenKeyForValues(HKEY_LOCAL_MACHINE, "System\\WPA\\MediaCenter", &key) == KeyAccess::none) return false;
     // Four bytes whatever the type: a string value is refused by its size or
     // reads as a number other than 1.
-    std::uint8_t data[4] = {};
-    std::uint32_t size = sizeof data;
-    const long result = platform::RegQueryValueExA(key, "Installed", nullptr, nullptr, data, &size);
+    std::uint32_t installed = 0;
+    const bool read = QueryDword(key, "Installed", &installed);
     platform::RegCloseKey(key);
-    if (result != ERROR_SUCCESS) return false;
-    const std::uint32_t installed =
-        static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
-        static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
-    return installed == 1;
+    return read && installed == 1;
 }
 
 bool IsShellPresent(char (&path)[mediaCenterShellPathSize]) {

@@ -5,18 +5,27 @@
 
 #include "platform/win32_constants.h"
 
-platform::WindowHandle FindTopLevelByTitle(const char* title) {
-    platform::WindowHandle window = platform::GetWindow(platform::GetDesktopWindow(), GW_CHILD);
-    while (window != 0) {
+namespace {
+
+platform::WindowHandle WalkTopLevelTitles(const char* text, bool wholeTitle) {
+    const std::size_t length = std::strlen(text);
+    for (platform::WindowHandle window = platform::GetWindow(platform::GetDesktopWindow(), GW_CHILD); window != 0;
+         window = platform::GetWindow(window, GW_HWNDNEXT)) {
         // A longer title is cut to 127 characters, so it never equals a
         // shorter one by accident.
-        char text[128] = {};
-        platform::GetWindowTextA(window, text, sizeof text);
-        if (std::strcmp(text, title) == 0) return window;
-        window = platform::GetWindow(window, GW_HWNDNEXT);
+        char title[128] = {};
+        platform::GetWindowTextA(window, title, sizeof title);
+        title[sizeof title - 1] = '\0';
+        if (wholeTitle ? std::strcmp(title, text) == 0 : std::strncmp(title, text, length) == 0) return window;
     }
     return 0;
 }
+
+}  // namespace
+
+platform::WindowHandle FindTopLevelByTitle(const char* title) { return WalkTopLevelTitles(title, true); }
+
+platform::WindowHandle FindTopLevelByTitlePrefix(const char* text) { return WalkTopLevelTitles(text, false); }
 
 platform::WindowHandle FindWindowBy(const WindowQuery& query) {
     switch (query.lookup) {

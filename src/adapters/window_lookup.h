@@ -34,3 +34,5 @@ platform::WindowHandle FindWindowBy(const WindowQuery& query);
 // The walk of TitleWalk: the first top-level window whose whole title is
 // title, in Z order from the desktop's first child; null when none is.
 platform::WindowHandle FindTopLevelByTitle(const char* title);
+// The same walk for the first title that begins with text, also byte for byte.
+platform::WindowHandle FindTopLevelByTitlePrefix(const char* text);

@@ -2,9 +2,8 @@
 // and every message the window handles.
 #include "shell/main_window.h"
 
-#include <cstring>
-
 #include "adapters/media_center_detection.h"
+#include "adapters/window_lookup.h"
 #include "dispatch/pointer_emulation.h"
 #include "platform/win32_constants.h"
 #include "receiver/receiver_access.h"
@@ -77,19 +76,6 @@ void OnPowerBroadcast(platform::WParam wParam) {
 }
 
 }  // namespace
-
-platform::WindowHandle FindWindowByTitlePrefix(const char* text) {
-    const std::size_t length = std::strlen(text);
-    for (platform::WindowHandle window = platform::GetWindow(platform::GetDesktopWindow(), GW_CHILD); window != 0;
-         window = platform::GetWindow(window, GW_HWNDNEXT)) {
-        char title[128] = {};
-        platform::GetWindowTextA(window, title, sizeof title);
-        title[sizeof title - 1] = '\0';
-        // Case-sensitive on purpose: "remote control" is not one of ours.
-        if (std::strncmp(title, text, length) == 0) return window;
-    }
-    return 0;
-}
 
 void RegisterMainClass(platform::InstanceHandle instance) {
     platform::WindowClassEx windowClass = {};
@@ -171,7 +157,8 @@ int RunRemoteControl(platform::InstanceHandle instance) {
     // the program does not wait for them to go.
     static const char* const earlierCopies[] = {"Birch Remote Control", "Alder Remote Control", "Remote Control"};
     for (const char* title : earlierCopies) {
-        const platform::WindowHandle copy = FindWindowByTitlePrefix(title);
+        // Case-sensitive on purpose: "remote control" is not one of ours.
+        const platform::WindowHandle copy = FindTopLevelByTitlePrefix(title);
         if (copy != 0) platform::PostMessageA(copy, WM_CLOSE, 0, 0);
     }
     platform::LoadStringA(instance, IDS_WINDOW_NAME, windowName, sizeof windowName);

@@ -13,7 +13,6 @@ extern std::int32_t receiverFound;
 // The body of WinMain: returns the exit code.
 int RunRemoteControl(platform::InstanceHandle instance);
 
-platform::WindowHandle FindWindowByTitlePrefix(const char* text);
 void RegisterMainClass(platform::InstanceHandle instance);
 int CreateMainWindow(platform::InstanceHandle instance);
 platform::LResult MainWndProc(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,

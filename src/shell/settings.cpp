@@ -3,7 +3,7 @@
 #include "shell/settings.h"
 
 #include "adapters/app_table.h"
-#include "platform/registry_open.h"
+#include "platform/registry_values.h"
 #include "platform/win32_constants.h"
 
 const char* const settingsKey = "Software\\Tarvex Multimedia\\Nimbus XQ Utilities";
@@ -15,17 +15,6 @@ namespace {
 
 const char* const defaultAppValue = "DefaultTVAPP";
 const char* const alwaysRemoteOffValue = "AlwaysRemoteOff";
-
-// Reads a 32-bit value into a zeroed 4-byte buffer: shorter data is thereby
-// zero-extended, longer data fails. The value's type is not looked at.
-bool QueryDword(platform::RegKey key, const char* name, std::uint32_t* value) {
-    std::uint8_t buffer[4] = {};
-    std::uint32_t size = sizeof buffer;
-    if (platform::RegQueryValueExA(key, name, nullptr, nullptr, buffer, &size) != ERROR_SUCCESS) return false;
-    *value = static_cast<std::uint32_t>(buffer[0]) | static_cast<std::uint32_t>(buffer[1]) << 8 |
-             static_cast<std::uint32_t>(buffer[2]) << 16 | static_cast<std::uint32_t>(buffer[3]) << 24;
-    return true;
-}
 
 bool WriteDword(platform::RegKey key, const char* name, std::uint32_t value) {
     const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
