@@ -1,28 +1,28 @@
-// The shared operations of the eight application records.
+// The shared operations of the application records.
 #include "adapters/app_adapter.h"
 
 #include <cstring>
 
-#include "adapters/app_table.h"
+#include "adapters/app_ids.h"
 #include "adapters/bounded_text.h"
 #include "adapters/media_center_detection.h"
+#include "adapters/supported_app.h"
 #include "adapters/window_lookup.h"
 #include "platform/win32_constants.h"
-#include "shell/settings.h"
 
-namespace {
-
-constexpr std::uint32_t keyDownFlags = KEYEVENTF_EXTENDEDKEY;
-constexpr std::uint32_t keyUpFlags = KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP;
-
-}  // namespace
-
-AppAdapter::AppAdapter(const char* registryKey, const char* valueName, const char* executable,
-                       const char* className, const char* title)
+AppAdapter::AppAdapter(const SupportedApp& app)
     : installed(0), active(0), installDir{}, exeName{}, windowClass{}, windowTitle{}, window(0) {
-    ReadInstallInfo(registryKey, valueName, executable);
-    CopyText(windowClass, sizeof windowClass, className);
-    CopyText(windowTitle, sizeof windowTitle, title);
+    ReadInstallInfo(app.install.registryKey, app.install.valueName, app.install.executable);
+    CopyText(windowClass, sizeof windowClass, app.windowClass);
+    CopyText(windowTitle, sizeof windowTitle, app.windowTitle);
+}
+
+void AppAdapter::Reset() {
+    installed = 0;
+    active = 0;
+    std::memset(installDir, 0, sizeof installDir);
+    std::memset(exeName, 0, sizeof exeName);
+    window = 0;
 }
 
 bool AppAdapter::ReadInstallInfo(const char* registryKey, const char* valueName, const char* executable) {
@@ -52,7 +52,7 @@ platform::WindowHandle AppAdapter::FindByTitle() const {
     return FindTopLevelByTitle(windowTitle);
 }
 
-platform::WindowHandle AppAdapter::Launch() {
+platform::WindowHandle AppAdapter::Launch(std::int32_t defaultAppId) {
     const auto lookUp = [this] {
         return windowClass[0] != '\0' ? platform::FindWindowA(windowClass, nullptr) : FindByTitle();
     };
@@ -66,10 +66,11 @@ platform::WindowHandle AppAdapter::Launch() {
     AppendText(path, sizeof path, exeName);
     // While Media Center is the default and the system detection finds it,
     // the launch starts the shell the detection found (the record's registry
-    // value is a command line, no usable path). It depends on defaultApp
-    // alone, not on which record is launched.
+    // value is a command line, no usable path). It depends on the default
+    // alone, not on which record is launched; the detection runs either way.
     char shell[mediaCenterShellPathSize];
-    if (DetectMediaCenter(shell, sizeof shell) == 1 && defaultApp == mediaCenterId) CopyText(path, sizeof path, shell);
+    const int mediaCenterFound = DetectMediaCenter(shell, sizeof shell);
+    if (mediaCenterFound == 1 && defaultAppId == mediaCenterId) CopyText(path, sizeof path, shell);
 
     const std::intptr_t result = platform::ShellExecuteA(0, "open", path, "remote", nullptr, SW_SHOW);
     if (result > 32) {
@@ -81,19 +82,12 @@ platform::WindowHandle AppAdapter::Launch() {
     return lookUp();
 }
 
-platform::WindowHandle AppAdapter::ActivateOrLaunch() {
+platform::WindowHandle AppAdapter::ActivateOrLaunch(std::int32_t defaultAppId) {
     if (installed != 1) return 0;
     platform::WindowHandle found = FindByTitle();
-    if (found == 0) found = Launch();
+    if (found == 0) found = Launch(defaultAppId);
     if (found == 0) return 0;
     platform::SetForegroundWindow(found);
     platform::SetActiveWindow(found);
     return found;
-}
-
-void SendChord(const std::uint8_t* keys) {
-    int count = 0;
-    while (count < maxChordKeys && keys[count] != 0) ++count;
-    for (int i = 0; i < count; ++i) platform::keybd_event(keys[i], 0, keyDownFlags, 0);
-    for (int i = count - 1; i >= 0; --i) platform::keybd_event(keys[i], 0, keyUpFlags, 0);
 }

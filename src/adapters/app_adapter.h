@@ -1,11 +1,13 @@
-// The record of one supported TV application and the operations that all eight
-// records share: install location, finding and launching the application,
-// activating it and injecting input.
+// The runtime record of one supported TV application and the operations that
+// all records share: install location, finding and launching the
+// application, activating it.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/platform.h"
+
+struct SupportedApp;
 
 // One supported application. A global object that lives for the whole run; its
 // constructor reads the install location from the registry before WinMain.
@@ -18,18 +20,17 @@ struct AppAdapter {
     char windowTitle[64];           // the whole title that FindByTitle compares
     platform::WindowHandle window;  // what the most recent key action (or storing Close) found
 
-    AppAdapter(const char* registryKey, const char* valueName, const char* executable, const char* className,
-               const char* title);
+    explicit AppAdapter(const SupportedApp& app);
     AppAdapter(const AppAdapter&) = delete;
     AppAdapter& operator=(const AppAdapter&) = delete;
 
     bool ReadInstallInfo(const char* registryKey, const char* valueName, const char* executable);
     platform::WindowHandle FindByTitle() const;
-    platform::WindowHandle Launch();
-    platform::WindowHandle ActivateOrLaunch();
+    // defaultAppId: while Media Center is the default application and the
+    // system detection finds it, every launch starts the shell it found.
+    platform::WindowHandle Launch(std::int32_t defaultAppId);
+    platform::WindowHandle ActivateOrLaunch(std::int32_t defaultAppId);
+    // What the constructor leaves when nothing was read: not installed, not
+    // active, no window; the launch identity stays.
+    void Reset();
 };
-
-// Modifier downs in the order given, the last key down and up, modifier ups in
-// reverse; keys ends at the first 0 or after maxChordKeys keys.
-constexpr int maxChordKeys = 4;
-void SendChord(const std::uint8_t* keys);

@@ -1,39 +1,54 @@
-// The eight application records and the table of the eight adapters. The
-// records are defined here together because each reads the registry in its
-// constructor before WinMain and they must be built in AppId order, which
-// only one translation unit guarantees.
+// The table of the supported applications and their records. The records are
+// built here together because each reads the registry in its constructor
+// before WinMain and they must be built in AppId order, which only one
+// translation unit guarantees; the descriptions they are built from are
+// constants, ready before any constructor runs.
 #include "adapters/app_table.h"
 
-AppAdapter powerCinemaRecord("SOFTWARE\\CyberLink\\PowerCinema", "InstallPath", "PowerCinema.exe", "",
-                             "PowerCinema");
-AppAdapter homeTheaterRecord("Software\\InterVideo\\Home Theater", "PATH", "Home Theater.exe", "",
-                             "Home Theater");
-AppAdapter myIcTvRecord("Software\\Honestech\\HT IC-TV", "AppPath", "HT IC-TV.exe", "My IC-TV",
-                        "My IC-TV Media Center");
-// The key's default value: an empty value name.
-AppAdapter mediaCenterRecord("SOFTWARE\\Classes\\Applications\\ehshell.exe\\shell\\open\\command", "", "",
-                             "eHome Render Window", "eHome Render Window");
-AppAdapter totalMediaRecord("SOFTWARE\\ArcSoft\\TotalMedia\\2.0", "AppPath", "TotalMedia.exe", "",
-                            "TotalMedia");
-AppAdapter quartzviewRecord("Software\\Honestech\\TV Plus\\DTVR", "AppPath", "MainPanel.exe",
-                            "TarvexMainPanel_Class", "TVR");
-AppAdapter beyondTvRecord("SOFTWARE\\SnapStream Media\\Beyond TV", "InstallDir", "BTVD3DShell.exe",
-                          "Beyond TV", "Streamzap.WM.D3D");
-WinDvr6Record winDvr6{AppAdapter("Software\\InterVideo\\DVR6", "PATH", "WinDVR.exe", "", "WinDVR 6"), 0};
+#include <array>
+#include <utility>
+
+// Each defined in its application's file.
+extern const SupportedApp powerCinemaApp, homeTheaterApp, myIcTvApp, mediaCenterApp, totalMediaApp, quartzviewApp,
+    beyondTvApp, winDvr6App;
 
 namespace {
 
-constexpr const Adapter* adapters[appCount] = {
-    &powerCinemaAdapter, &homeTheaterAdapter, &myIcTvAdapter,   &mediaCenterAdapter,
-    &totalMediaAdapter,  &quartzviewAdapter,  &beyondTvAdapter, &winDvr6Adapter,
+// One row per application, in AppId order.
+constexpr const SupportedApp* supportedApps[] = {
+    &powerCinemaApp,
+    &homeTheaterApp,
+    &myIcTvApp,
+    &mediaCenterApp,
+    &totalMediaApp,
+    &quartzviewApp,
+    &beyondTvApp,
+    &winDvr6App,
 };
+static_assert(std::size(supportedApps) == appCount, "one row per AppId");
+
+// The elements of a braced list are built from left to right.
+template <std::size_t... index>
+std::array<AppAdapter, appCount> BuildRecords(std::index_sequence<index...>) {
+    return {AppAdapter(*supportedApps[index])...};
+}
+
+std::array<AppAdapter, appCount> appRecords = BuildRecords(std::make_index_sequence<appCount>{});
 
 }  // namespace
 
-const Adapter& AdapterFor(int appId) {
-    return *adapters[appId - 1];
+const SupportedApp& AppFor(int appId) {
+    return *supportedApps[appId - 1];
 }
 
 AppAdapter& AppRecord(int appId) {
-    return AdapterFor(appId).record;
+    return appRecords[appId - 1];
+}
+
+AppAdapter& SupportedApp::record() const {
+    return AppRecord(appId);
+}
+
+void ResetAppRecords() {
+    for (AppAdapter& record : appRecords) record.Reset();
 }

@@ -3,7 +3,8 @@
 // and Alt+F4 are typed, after bringing it forward. Found by the window class
 // "Streamzap.WM.D3D", which its record keeps as the title; the record's class
 // "Beyond TV" serves Launch only.
-#include "adapters/app_table.h"
+#include "adapters/remote_key_codes.h"
+#include "adapters/supported_app.h"
 
 namespace {
 
@@ -56,8 +57,17 @@ constexpr KeyRow keyMap[] = {
 
 }  // namespace
 
-const Adapter beyondTvAdapter = {
-    .appId = beyondTvId, .record = beyondTvRecord, .name = "SnapStream",
+extern constinit const SupportedApp beyondTvApp = {
+    .appId = beyondTvId,
+    .name = "SnapStream",
+    .install = {"SOFTWARE\\SnapStream Media\\Beyond TV", "InstallDir", "BTVD3DShell.exe"},
+    .windowClass = "Beyond TV",
+    .windowTitle = "Streamzap.WM.D3D",
     .mainWindow = ByClass("Streamzap.WM.D3D"),
-    .close = CloseByAltF4(), .keyMap = keyMap,
+    .detection = ByClass("Streamzap.WM.D3D"),
+    .running = ByClass("Streamzap.WM.D3D"),
+    .close = CloseByAltF4(),
+    .closeOrder = CloseOrder::TotalMediaFirst,
+    .shutDownKey = shutDownCode,
+    .keyMap = keyMap,
 };

@@ -4,17 +4,18 @@
 // THEATER" counts as running for the dispatcher but receives nothing from
 // here. Closed with its own chord Alt+Ctrl+Shift+F8, sent without bringing it
 // forward.
-#include "adapters/app_table.h"
 #include "adapters/digit_scan_table.h"
+#include "adapters/remote_key_codes.h"
+#include "adapters/supported_app.h"
 
 namespace {
 
 // Home Theater's private command message; wParam 24 is its only command here.
 constexpr std::uint32_t privateMessage = 911;
 
-void ToggleMinimised(const Adapter& adapter, platform::WindowHandle found, const KeyRow&) {
+void ToggleMinimised(const SupportedApp& app, platform::WindowHandle found, const KeyRow&) {
     const bool minimised = platform::IsIconic(found) != 0;
-    platform::ShowWindow(adapter.record.window, minimised ? SW_RESTORE : SW_MINIMIZE);
+    platform::ShowWindow(app.record().window, minimised ? SW_RESTORE : SW_MINIMIZE);
 }
 
 // The lParam values are constants of this key map, not derived from the key:
@@ -68,8 +69,17 @@ constexpr KeyRow keyMap[] = {
 
 }  // namespace
 
-const Adapter homeTheaterAdapter = {
-    .appId = homeTheaterId, .record = homeTheaterRecord, .name = "Home Theater",
+extern constinit const SupportedApp homeTheaterApp = {
+    .appId = homeTheaterId,
+    .name = "Home Theater",
+    .install = {"Software\\InterVideo\\Home Theater", "PATH", "Home Theater.exe"},
+    .windowClass = "",
+    .windowTitle = "Home Theater",
     .mainWindow = ByTitle("Home Theater", Lookup::TitleWalk),
-    .close = CloseByExitChord(), .keyMap = keyMap,
+    .detection = ByTitle("Home Theater"),
+    .running = ByTitle("Home Theater", Lookup::TitleWalk),
+    .close = CloseByExitChord(),
+    .closeOrder = CloseOrder::ByAppId,
+    .shutDownKey = shutDownCode,
+    .keyMap = keyMap,
 };

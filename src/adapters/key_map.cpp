@@ -1,7 +1,7 @@
-// Runs one row of an adapter's key map in the common shape of a key action.
+// Runs one row of an app's key map in the common shape of a key action.
 #include "adapters/key_map.h"
 
-#include "adapters/adapter.h"
+#include "adapters/supported_app.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ void BringForward(const AppAdapter& record, platform::WindowHandle found, Forwar
     platform::SetActiveWindow(record.window);
 }
 
-void SendRow(const Adapter& adapter, const KeyRow& row, platform::WindowHandle found) {
+void SendRow(const SupportedApp& app, const KeyRow& row, platform::WindowHandle found) {
     switch (row.send) {
         case Send::LookupOnly:
         case Send::CustomWithoutLookup:
@@ -29,30 +29,30 @@ void SendRow(const Adapter& adapter, const KeyRow& row, platform::WindowHandle f
             platform::PostMessageA(found, row.message, row.wParam, row.lParam);
             break;
         case Send::CustomAfterLookup:
-            row.custom(adapter, found, row);
+            row.custom(app, found, row);
             break;
     }
 }
 
 }  // namespace
 
-const KeyRow* FindRow(const Adapter& adapter, std::uint32_t code) {
-    for (const KeyRow& row : adapter.keyMap) {
+const KeyRow* FindRow(const SupportedApp& app, std::uint32_t code) {
+    for (const KeyRow& row : app.keyMap) {
         if (row.code == code) return &row;
     }
     return nullptr;
 }
 
-void RunRow(const Adapter& adapter, const KeyRow& row) {
+void RunRow(const SupportedApp& app, const KeyRow& row) {
     if (row.send == Send::CustomWithoutLookup) {
-        row.custom(adapter, 0, row);
+        row.custom(app, 0, row);
     } else {
         // Never trust a stored handle: every action looks its window up anew.
-        const platform::WindowHandle found = FindAppWindow(adapter);
-        adapter.record.window = found;
+        const platform::WindowHandle found = FindAppWindow(app);
+        app.record().window = found;
         if (found != 0) {
-            BringForward(adapter.record, found, row.forward);
-            SendRow(adapter, row, found);
+            BringForward(app.record(), found, row.forward);
+            SendRow(app, row, found);
         }
     }
     if (row.pauseMs != 0) platform::Sleep(row.pauseMs);

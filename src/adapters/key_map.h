@@ -7,11 +7,11 @@
 
 #include <cstdint>
 
-#include "adapters/app_adapter.h"
+#include "adapters/synthetic_input.h"
 #include "platform/platform.h"
 #include "platform/win32_constants.h"
 
-struct Adapter;
+struct SupportedApp;
 struct KeyRow;
 
 // The lParam of most posted key-downs, whatever the key: repeat count 1, scan
@@ -35,9 +35,9 @@ enum class Send : std::uint8_t {
     CustomWithoutLookup,  // the row's action, with no lookup and a null window
 };
 
-// An action no row shape can say: it receives its adapter, the window found
+// An action no row shape can say: it receives its application, the window found
 // (null for CustomWithoutLookup) and its own row.
-using CustomAction = void (*)(const Adapter& adapter, platform::WindowHandle found, const KeyRow& row);
+using CustomAction = void (*)(const SupportedApp& app, platform::WindowHandle found, const KeyRow& row);
 
 struct KeyRow {
     std::uint8_t code;
@@ -114,8 +114,8 @@ constexpr std::uint8_t TopRowDigit(int digit) {
 }
 
 // The row for code, or null: a code without a row does nothing at all.
-const KeyRow* FindRow(const Adapter& adapter, std::uint32_t code);
+const KeyRow* FindRow(const SupportedApp& app, std::uint32_t code);
 // Runs one row in the common shape of a key action: the window looked up anew
 // and stored in the record's window, the row's action only when it was found,
 // then the row's pause.
-void RunRow(const Adapter& adapter, const KeyRow& row);
+void RunRow(const SupportedApp& app, const KeyRow& row);

@@ -2,7 +2,9 @@
 // Every key brings it forward first, the digits too, although these are
 // posted as keypad key-downs rather than typed. DetectMediaCenter can mark it
 // installed besides the registry read.
-#include "adapters/app_table.h"
+#include "adapters/media_center_detection.h"
+#include "adapters/remote_key_codes.h"
+#include "adapters/supported_app.h"
 
 namespace {
 
@@ -51,8 +53,18 @@ constexpr KeyRow keyMap[] = {
 
 }  // namespace
 
-const Adapter mediaCenterAdapter = {
-    .appId = mediaCenterId, .record = mediaCenterRecord, .name = "Media Center",
+extern constinit const SupportedApp mediaCenterApp = {
+    .appId = mediaCenterId,
+    .name = "Media Center",
+    .install = {"SOFTWARE\\Classes\\Applications\\ehshell.exe\\shell\\open\\command", "", ""},
+    .windowClass = "eHome Render Window",
+    .windowTitle = "eHome Render Window",
     .mainWindow = ByClass("eHome Render Window"),
-    .close = CloseByWmClose(), .keyMap = keyMap,
+    .detection = ByClass("eHome Render Window"),
+    .running = ByClass("eHome Render Window"),
+    .close = CloseByWmClose(),
+    .closeOrder = CloseOrder::ByAppId,
+    .shutDownKey = shutDownCode,
+    .keyMap = keyMap,
+    .detectInstalled = DetectMediaCenter,
 };

@@ -52,7 +52,7 @@ bool IsShellPresent(char (&path)[mediaCenterShellPathSize]) {
 int DetectMediaCenter(char* shellPath, std::size_t shellPathSize) {
     char shell[mediaCenterShellPathSize];
     if (!IsWindowsXp() || !IsRegistered() || !IsShellPresent(shell)) return 0;
-    mediaCenterRecord.installed = 1;
+    AppRecord(mediaCenterId).installed = 1;
     if (shellPath != nullptr) CopyText(shellPath, shellPathSize, shell);
     return 1;
 }

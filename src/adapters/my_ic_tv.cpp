@@ -1,7 +1,8 @@
 // My IC-TV (AppId 3): driven by posted messages, never by keystrokes, so
 // neither its key actions nor its Close change the foreground window. Almost
 // every key is one command message; the digits and Escape are key-downs.
-#include "adapters/app_table.h"
+#include "adapters/remote_key_codes.h"
+#include "adapters/supported_app.h"
 
 namespace {
 
@@ -59,8 +60,17 @@ constexpr KeyRow keyMap[] = {
 
 }  // namespace
 
-const Adapter myIcTvAdapter = {
-    .appId = myIcTvId, .record = myIcTvRecord, .name = "My IC-TV",
+extern constinit const SupportedApp myIcTvApp = {
+    .appId = myIcTvId,
+    .name = "My IC-TV",
+    .install = {"Software\\Honestech\\HT IC-TV", "AppPath", "HT IC-TV.exe"},
+    .windowClass = "My IC-TV",
+    .windowTitle = "My IC-TV Media Center",
     .mainWindow = ByTitle("My IC-TV Media Center", Lookup::FindWindowA),
-    .close = CloseByMessage(commandMessage, commandWParam, closeCommand), .keyMap = keyMap,
+    .detection = ByTitle("My IC-TV Media Center"),
+    .running = ByTitle("My IC-TV Media Center"),
+    .close = CloseByMessage(commandMessage, commandWParam, closeCommand),
+    .closeOrder = CloseOrder::ByAppId,
+    .shutDownKey = shutDownCode,
+    .keyMap = keyMap,
 };

@@ -2,7 +2,8 @@
 // plain keys (digits, arrows, Enter, Escape, function keys, keypad plus and
 // minus) are posted as key-downs with one fixed lParam, the commands bound to
 // letters are typed as Ctrl chords; both bring the window forward first.
-#include "adapters/app_table.h"
+#include "adapters/remote_key_codes.h"
+#include "adapters/supported_app.h"
 
 namespace {
 
@@ -53,8 +54,17 @@ constexpr KeyRow keyMap[] = {
 
 }  // namespace
 
-const Adapter powerCinemaAdapter = {
-    .appId = powerCinemaId, .record = powerCinemaRecord, .name = "PowerCinema",
+extern constinit const SupportedApp powerCinemaApp = {
+    .appId = powerCinemaId,
+    .name = "PowerCinema",
+    .install = {"SOFTWARE\\CyberLink\\PowerCinema", "InstallPath", "PowerCinema.exe"},
+    .windowClass = "",
+    .windowTitle = "PowerCinema",
     .mainWindow = ByTitle("PowerCinema"),
-    .close = CloseByAltF4(), .keyMap = keyMap,
+    .detection = ByTitle("PowerCinema", Lookup::FindWindowA),
+    .running = ByTitle("PowerCinema"),
+    .close = CloseByAltF4(),
+    .closeOrder = CloseOrder::ByAppId,
+    .shutDownKey = shutDownCode,
+    .keyMap = keyMap,
 };

@@ -1,7 +1,8 @@
 // Quartzview (AppId 6): the card maker's own application takes every command,
 // the digits and closing included, as a private message posted to its main
 // panel; it is never typed at and, but for one command, never brought forward.
-#include "adapters/app_table.h"
+#include "adapters/remote_key_codes.h"
+#include "adapters/supported_app.h"
 
 namespace {
 
@@ -62,8 +63,17 @@ constexpr KeyRow keyMap[] = {
 
 }  // namespace
 
-const Adapter quartzviewAdapter = {
-    .appId = quartzviewId, .record = quartzviewRecord, .name = "Quartzview",
+extern constinit const SupportedApp quartzviewApp = {
+    .appId = quartzviewId,
+    .name = "Quartzview",
+    .install = {"Software\\Honestech\\TV Plus\\DTVR", "AppPath", "MainPanel.exe"},
+    .windowClass = "TarvexMainPanel_Class",
+    .windowTitle = "TVR",
     .mainWindow = ByClass("TarvexMainPanel_Class"),
-    .close = CloseByMessage(PANEL_COMMAND_MESSAGE, closeCommand, 0), .keyMap = keyMap,
+    .detection = ByClass("TarvexMainPanel_Class"),
+    .running = ByClass("TarvexMainPanel_Class"),
+    .close = CloseByMessage(PANEL_COMMAND_MESSAGE, closeCommand, 0),
+    .closeOrder = CloseOrder::TotalMediaFirst,
+    .shutDownKey = quartzviewShutDownCode,
+    .keyMap = keyMap,
 };

@@ -2,7 +2,8 @@
 // shape: each key brings the window forward and is typed. Its main window is
 // "Arcsoft TotalMedia", while its record (and so ActivateOrLaunch) looks for
 // "TotalMedia".
-#include "adapters/app_table.h"
+#include "adapters/remote_key_codes.h"
+#include "adapters/supported_app.h"
 
 namespace {
 
@@ -51,8 +52,17 @@ constexpr KeyRow keyMap[] = {
 
 }  // namespace
 
-const Adapter totalMediaAdapter = {
-    .appId = totalMediaId, .record = totalMediaRecord, .name = "TotalMedia",
+extern constinit const SupportedApp totalMediaApp = {
+    .appId = totalMediaId,
+    .name = "TotalMedia",
+    .install = {"SOFTWARE\\ArcSoft\\TotalMedia\\2.0", "AppPath", "TotalMedia.exe"},
+    .windowClass = "",
+    .windowTitle = "TotalMedia",
     .mainWindow = ByTitle("Arcsoft TotalMedia"),
-    .close = CloseByAltF4(), .keyMap = keyMap,
+    .detection = ByTitle("Arcsoft TotalMedia"),
+    .running = ByTitle("TotalMedia", Lookup::TitleWalk),
+    .close = CloseByAltF4(),
+    .closeOrder = CloseOrder::ByAppId,
+    .shutDownKey = shutDownCode,
+    .keyMap = keyMap,
 };

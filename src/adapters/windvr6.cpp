@@ -4,9 +4,14 @@
 // title "InterVideo WinDVR 6", but closed, like Home Theater, through its
 // record's title "WinDVR 6": Power can therefore see it running and still
 // close nothing.
-#include "adapters/app_table.h"
+#include "adapters/windvr6.h"
+
 #include "adapters/digit_scan_table.h"
-#include "dispatch/pointer_emulation.h"
+#include "adapters/remote_key_codes.h"
+#include "adapters/supported_app.h"
+#include "adapters/synthetic_input.h"
+
+WinDvr6State winDvr6;
 
 namespace {
 
@@ -15,7 +20,7 @@ constexpr std::int32_t largePointerStep = 50;
 
 // A relative move by one step, after the window was found: code 16 up, 17
 // down, 18 left, 19 right.
-void MovePointerOneStep(const Adapter&, platform::WindowHandle, const KeyRow& row) {
+void MovePointerOneStep(const SupportedApp&, platform::WindowHandle, const KeyRow& row) {
     const std::int32_t step = winDvr6.fastPointer != 0 ? largePointerStep : smallPointerStep;
     std::int32_t dx = 0;
     std::int32_t dy = 0;
@@ -30,12 +35,17 @@ void MovePointerOneStep(const Adapter&, platform::WindowHandle, const KeyRow& ro
 }
 
 // Needs no window: it clicks wherever the pointer is, WinDVR 6 running or not.
-void ClickLeftButton(const Adapter&, platform::WindowHandle, const KeyRow&) {
+void ClickLeftButton(const SupportedApp&, platform::WindowHandle, const KeyRow&) {
     ClickAtPointer(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
 }
 
-void ToggleStep(const Adapter&, platform::WindowHandle, const KeyRow&) {
+void ToggleStep(const SupportedApp&, platform::WindowHandle, const KeyRow&) {
     winDvr6.fastPointer = winDvr6.fastPointer == 0 ? 1 : 0;
+}
+
+// Found running by the dispatcher, it starts again with the small step.
+void ResetPointerStep() {
+    winDvr6.Reset();
 }
 
 // The lParam values are constants of this key map, not derived from the key:
@@ -85,8 +95,18 @@ constexpr KeyRow keyMap[] = {
 
 }  // namespace
 
-const Adapter winDvr6Adapter = {
-    .appId = winDvr6Id, .record = winDvr6.record, .name = "WinDVR 6",
+extern constinit const SupportedApp winDvr6App = {
+    .appId = winDvr6Id,
+    .name = "WinDVR 6",
+    .install = {"Software\\InterVideo\\DVR6", "PATH", "WinDVR.exe"},
+    .windowClass = "",
+    .windowTitle = "WinDVR 6",
     .mainWindow = ByTitle("InterVideo WinDVR 6", Lookup::TitleWalk),
-    .close = CloseByExitChord(), .keyMap = keyMap,
+    .detection = ByTitle("InterVideo WinDVR 6"),
+    .running = ByTitle("WinDVR 6", Lookup::TitleWalk),
+    .close = CloseByExitChord(),
+    .closeOrder = CloseOrder::TotalMediaFirst,
+    .shutDownKey = shutDownCode,
+    .keyMap = keyMap,
+    .resetOnDetection = ResetPointerStep,
 };

@@ -4,37 +4,19 @@
 
 #include "adapters/app_table.h"
 #include "adapters/window_lookup.h"
-
-namespace {
-
-// How IsRunning asks for each application, by AppId. Home Theater, TotalMedia
-// and WinDVR 6 are asked for by their records' exact, case-sensitive titles,
-// not by their main windows: TotalMedia running as "Arcsoft TotalMedia" does
-// not count.
-constexpr WindowQuery runningLookups[appCount] = {
-    ByTitle("PowerCinema"),
-    ByTitle("Home Theater", Lookup::TitleWalk),
-    ByTitle("My IC-TV Media Center"),
-    ByClass("eHome Render Window"),
-    ByTitle("TotalMedia", Lookup::TitleWalk),
-    ByClass("TarvexMainPanel_Class"),
-    ByClass("Streamzap.WM.D3D"),
-    ByTitle("WinDVR 6", Lookup::TitleWalk),
-};
-
-}  // namespace
+#include "settings/settings.h"
 
 void SwitchTo(int appId) {
     if (!IsAppId(appId)) return;
     for (int k = 1; k <= appCount; ++k) {
-        if (k != appId) Close(AdapterFor(k));
+        if (k != appId) Close(AppFor(k));
     }
-    AppRecord(appId).ActivateOrLaunch();
+    AppRecord(appId).ActivateOrLaunch(settings.defaultApp);
 }
 
 int IsRunning(int appId) {
     if (!IsAppId(appId)) return 0;
-    return FindWindowBy(runningLookups[appId - 1]) != 0 ? 1 : 0;
+    return FindWindowBy(AppFor(appId).running) != 0 ? 1 : 0;
 }
 
 int IsInstalled(int appId) {
@@ -47,9 +29,9 @@ void Deactivate(int appId) {
 
 int NoAppRunning() {
     bool anyFound = false;
-    // All eight lookups are made every time.
+    // All lookups are made every time.
     for (int k = 1; k <= appCount; ++k) {
-        if (FindMainWindow(AdapterFor(k)) != 0) anyFound = true;
+        if (FindMainWindow(AppFor(k)) != 0) anyFound = true;
     }
     return anyFound ? 0 : 1;
 }

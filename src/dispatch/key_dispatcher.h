@@ -7,9 +7,18 @@
 #include "platform/platform.h"
 
 // Dispatcher state, all 0 at start; changed only on ticks where a code was read.
-extern std::int32_t lastCode;       // the previous read, before any suppression
-extern std::uint32_t lastReadTime;  // GetTickCount right after the previous read
-extern std::int32_t repeatCount;    // consecutive repeats of lastCode; 0 for a fresh press
+struct DispatcherState {
+    std::int32_t lastCode;       // the previous read, before any suppression
+    std::uint32_t lastReadTime;  // GetTickCount right after the previous read
+    std::int32_t repeatCount;    // consecutive repeats of lastCode; 0 for a fresh press
+    // Set while a Power-key launch runs. Its message boxes are modal and ticks
+    // keep arriving inside them; a held Power key would otherwise open box
+    // upon box, each running the whole launch again.
+    bool powerLaunchRunning;
+
+    void Reset() { *this = DispatcherState{}; }
+};
+extern DispatcherState dispatcher;
 
 // Marks a suppressed repeat inside the dispatcher; never read from the receiver.
 constexpr std::int32_t suppressedCode = -1;

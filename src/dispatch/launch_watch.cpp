@@ -3,9 +3,9 @@
 
 #include "adapters/app_table.h"
 #include "dispatch/app_switching.h"
-#include "receiver/timer_slot.h"
+#include "dispatch/timer_slot.h"
 
-std::int32_t watchFlags[appCount];
+LaunchWatchState launchWatch;
 
 namespace {
 
@@ -15,15 +15,21 @@ constexpr std::uint32_t idleWatchPauseMs = 2000;
 
 }  // namespace
 
+void PowerAndWatch(const SupportedApp& app, std::int32_t defaultAppId) {
+    if (Power(app, defaultAppId) != PowerAction::Started) return;
+    ArmWatchTimer();
+    if (app.record().active == 1) launchWatch.watchFlags[app.appId - 1] = 1;
+}
+
 void WatchTick(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t) {
     for (int k = 1; k <= appCount; ++k) {
-        if (watchFlags[k - 1] != 1) continue;
+        if (launchWatch.watchFlags[k - 1] != 1) continue;
         // Only the lowest watched application is examined; when it has gone
         // the timer stops although others may still be watched.
-        if (FindMainWindow(AdapterFor(k)) != 0) return;
+        if (FindMainWindow(AppFor(k)) != 0) return;
         Deactivate(k);
         DisarmWatchTimer();
-        watchFlags[k - 1] = 0;
+        launchWatch.watchFlags[k - 1] = 0;
         return;
     }
     platform::Sleep(idleWatchPauseMs);

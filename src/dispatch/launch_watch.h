@@ -5,12 +5,24 @@
 
 #include <cstdint>
 
-#include "adapters/app_table.h"
+#include "adapters/app_ids.h"
+#include "adapters/supported_app.h"
 #include "platform/platform.h"
 
-// Entry k - 1 for AppId k: set by adapter k's Power when it leaves the
-// application active, cleared by the watch when its window is gone.
-extern std::int32_t watchFlags[appCount];
+struct LaunchWatchState {
+    // Entry k - 1 for AppId k: set when a Power press leaves application k
+    // active, cleared by the watch when its window is gone.
+    std::int32_t watchFlags[appCount];
+
+    void Reset() { *this = LaunchWatchState{}; }
+};
+extern LaunchWatchState launchWatch;
+
+// Power, and the watch that follows what it started: when Power activated or
+// launched the application, arms the WatchTimer (even when nothing was
+// started; the watch then stops itself) and, when that left the application
+// active, watches it.
+void PowerAndWatch(const SupportedApp& app, std::int32_t defaultAppId);
 
 // The WatchTimer procedure.
 void WatchTick(platform::WindowHandle window, std::uint32_t message, std::uintptr_t timerId,

@@ -14,13 +14,19 @@ struct PointerRect {
     std::int32_t bottom;
 };
 
-extern PointerRect pointerRect;
-extern std::int32_t smallStep;  // screen width / 160
-extern std::int32_t largeStep;  // screen width / 80
-// Pointer moves since the last reset; the dispatcher resets it on every fresh press.
-extern std::int32_t moveCount;
-// 1 while code 5 holds the primary button down.
-extern std::int32_t buttonHeld;
+struct PointerState {
+    PointerRect pointerRect;
+    std::int32_t smallStep;  // screen width / 160
+    std::int32_t largeStep;  // screen width / 80
+    // Pointer moves since the last reset; the dispatcher resets it on every
+    // fresh press.
+    std::int32_t moveCount;
+    // 1 while code 5 holds the primary button down.
+    std::int32_t buttonHeld;
+
+    void Reset() { *this = PointerState{}; }
+};
+extern PointerState pointer;
 
 // The step of the n-th move since the last reset: 1 pixel for moves 1 to 4,
 // small for 5 to 9, large from the tenth on.
@@ -28,9 +34,8 @@ constexpr std::int32_t PointerStep(std::int32_t n, std::int32_t small, std::int3
     return n < 5 ? 1 : (n < 10 ? small : large);
 }
 
-// A button pressed and released where the pointer is: the pointer's position
-// passed as dx and dy without the move flag, and a fresh extra info each.
-void ClickAtPointer(std::uint32_t downFlag, std::uint32_t upFlag);
+// A fresh press starts the acceleration again from 1-pixel moves.
+void RestartPointerAcceleration();
 
 void InitPointerLimits();
 void UpdatePointerLimits(platform::LParam lParam);

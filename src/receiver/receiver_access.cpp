@@ -7,17 +7,17 @@
 #include "receiver/capture_filter_names.h"
 #include "receiver/receiver_requests.h"
 
-platform::ReceiverControl receiverControl = nullptr;
+ReceiverState receiver;
 
 bool OpenReceiver() {
-    receiverControl = platform::OpenCaptureFilterControl(captureFilterNames, captureFilterNameCount,
+    receiver.receiverControl = platform::OpenCaptureFilterControl(captureFilterNames, captureFilterNameCount,
                                                          captureFilterGraphName);
-    return receiverControl != nullptr;
+    return receiver.receiverControl != nullptr;
 }
 
 int ReceiverTransfer(std::uint8_t deviceAddress, std::uint8_t writeByte, int writeFlag, std::uint8_t* readBuffer,
                      std::uint32_t readCount) {
-    if (receiverControl == nullptr) return 0;
+    if (receiver.receiverControl == nullptr) return 0;
     // Bytes the driver does not look at are sent as zeros rather than stack leftovers.
     TransferRequest request{};
     request.property = {ReceiverTransferSet, 0, KSPROPERTY_TYPE_GET};
@@ -28,20 +28,20 @@ int ReceiverTransfer(std::uint8_t deviceAddress, std::uint8_t writeByte, int wri
     request.readCount = readCount;
     std::uint8_t scratch[TRANSFER_SCRATCH_LENGTH] = {};
     std::uint32_t bytesReturned = 0;
-    return platform::KsProperty(receiverControl, &request, sizeof request, scratch, sizeof scratch,
+    return platform::KsProperty(receiver.receiverControl, &request, sizeof request, scratch, sizeof scratch,
                                 &bytesReturned) == S_OK
                ? 1
                : 0;
 }
 
 int ReadReceiverStatus(std::uint8_t selector, std::uint8_t* status) {
-    if (receiverControl == nullptr) return 0;
+    if (receiver.receiverControl == nullptr) return 0;
     StatusRequest request{};
     request.property = {ReceiverStatusSet, 0, KSPROPERTY_TYPE_GET};
     request.selector = selector;
     std::uint8_t data = selector;
     std::uint32_t bytesReturned = 0;
-    if (platform::KsProperty(receiverControl, &request, sizeof request, &data, sizeof data, &bytesReturned) != S_OK)
+    if (platform::KsProperty(receiver.receiverControl, &request, sizeof request, &data, sizeof data, &bytesReturned) != S_OK)
         return 0;
     *status = data;
     return 1;

@@ -5,8 +5,13 @@
 
 #include "platform/platform.h"
 
-// The capture filter's IKsControl; null means no receiver.
-extern platform::ReceiverControl receiverControl;
+struct ReceiverState {
+    // The capture filter's IKsControl; null means no receiver.
+    platform::ReceiverControl receiverControl;
+
+    void Reset() { receiverControl = nullptr; }
+};
+extern ReceiverState receiver;
 
 // Finds the capture filter and keeps its IKsControl; false when there is none.
 bool OpenReceiver();

@@ -4,17 +4,20 @@
 #include <cstring>
 
 #include "adapters/app_table.h"
-#include "adapters/media_center_detection.h"
 #include "dispatch/app_switching.h"
 
 bool IsAvailable(int appId) {
-    if (appId == mediaCenterId) return DetectMediaCenter() != 0;
+    // An application the system can find installed (Media Center) is asked
+    // that way instead of by its record.
+    if (IsAppId(appId) && AppFor(appId).detectInstalled != nullptr) {
+        return AppFor(appId).detectInstalled(nullptr, 0) != 0;
+    }
     return IsInstalled(appId) != 0;
 }
 
 int AppIdByName(const char* text) {
     for (int k = 1; k <= appCount; ++k) {
-        if (std::strcmp(text, AdapterFor(k).name) == 0) return k;
+        if (std::strcmp(text, AppFor(k).name) == 0) return k;
     }
     return 0;
 }

@@ -7,15 +7,13 @@
 #include "dispatch/pointer_emulation.h"
 #include "platform/win32_constants.h"
 #include "receiver/receiver_access.h"
-#include "receiver/timer_slot.h"
+#include "dispatch/timer_slot.h"
 #include "resources/resource_ids.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 #include "shell/tray_icon.h"
 #include "shell/tray_menu.h"
 
-platform::InstanceHandle appInstance = 0;
-platform::WindowHandle mainWindow = 0;
-std::int32_t receiverFound = 1;
+MainWindowState program = {0, 0, 1};
 
 namespace {
 
@@ -26,7 +24,7 @@ char windowName[100];
 char className[100];
 
 void OnTrayClick(platform::WindowHandle window) {
-    if (receiverFound == 0) {
+    if (program.receiverFound == 0) {
         platform::MessageBoxA(0, missingFilterText, "Remote Control", MB_SETFOREGROUND);
         RemoveTrayIcon(window);
         platform::PostQuitMessage(0);
@@ -92,14 +90,14 @@ void RegisterMainClass(platform::InstanceHandle instance) {
 }
 
 int CreateMainWindow(platform::InstanceHandle instance) {
-    appInstance = instance;
+    program.appInstance = instance;
     const platform::WindowHandle window =
         platform::CreateWindowExA(0, className, windowName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT,
                                   0, 0, 0, instance, nullptr);
-    mainWindow = window;
+    program.mainWindow = window;
     if (window == 0) return 0;
     LoadSettings();
-    if (alwaysRemoteOff == 1) {
+    if (settings.alwaysRemoteOff == 1) {
         // The program ends without destroying its window; the icon would
         // otherwise linger in the tray until the mouse passes over it.
         RemoveTrayIcon(window);
@@ -107,9 +105,9 @@ int CreateMainWindow(platform::InstanceHandle instance) {
     }
     platform::ShowWindow(window, SW_HIDE);
     platform::UpdateWindow(window);
-    if (receiverFound == 1) {
-        StartPollTimer();
-        PrepareWatchTimer();
+    if (program.receiverFound == 1) {
+        StartPollTimer(window);
+        PrepareWatchTimer(window);
     }
     return 1;
 }
@@ -123,10 +121,10 @@ platform::LResult MainWndProc(platform::WindowHandle window, std::uint32_t messa
     }
     switch (message) {
         case WM_CREATE:
-            if (!OpenReceiver()) receiverFound = 0;
+            if (!OpenReceiver()) program.receiverFound = 0;
             DetectMediaCenter();
             InitPointerLimits();
-            AddTrayIcon(window, TRAY_ICON_ID, platform::LoadIconA(appInstance, IDI_PROGRAM), "Remote Control");
+            AddTrayIcon(window, TRAY_ICON_ID, platform::LoadIconA(program.appInstance, IDI_PROGRAM), "Remote Control");
             return 0;
         case WM_DESTROY:
             RemoveTrayIcon(window);
@@ -142,7 +140,7 @@ platform::LResult MainWndProc(platform::WindowHandle window, std::uint32_t messa
             return 0;
         case TRAY_CALLBACK_MESSAGE:
             if (lParam == WM_MOUSEMOVE) {
-                platform::Shell_NotifyIconA(NIM_MODIFY, &trayIcon);
+                platform::Shell_NotifyIconA(NIM_MODIFY, &tray.trayIcon);
             } else if (lParam == WM_LBUTTONDOWN || lParam == WM_RBUTTONDOWN) {
                 OnTrayClick(window);
             }

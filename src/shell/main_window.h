@@ -5,10 +5,15 @@
 
 #include "platform/platform.h"
 
-extern platform::InstanceHandle appInstance;
-extern platform::WindowHandle mainWindow;
-// Cleared when the receiver cannot be opened during WM_CREATE; never set again.
-extern std::int32_t receiverFound;
+struct MainWindowState {
+    platform::InstanceHandle appInstance;
+    platform::WindowHandle mainWindow;
+    // Cleared when the receiver cannot be opened during WM_CREATE; never set again.
+    std::int32_t receiverFound;
+
+    void Reset() { *this = MainWindowState{0, 0, 1}; }
+};
+extern MainWindowState program;
 
 // The body of WinMain: returns the exit code.
 int RunRemoteControl(platform::InstanceHandle instance);

@@ -8,9 +8,9 @@
 #include "resources/resource_ids.h"
 #include "shell/app_choice.h"
 #include "shell/dialog_placement.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 
-std::int32_t lastSettingIndex = -1;
+SettingDialogState settingDialog = {-1};
 
 const char* const choiceNotSavedText =
     "The default TV application could not be saved; it applies until Remote Control ends. "
@@ -24,30 +24,30 @@ void FillApplicationList(platform::WindowHandle dialog) {
     for (int k = 1; k <= appCount; ++k) {
         if (!IsAvailable(k)) continue;
         platform::SendDlgItemMessageA(dialog, IDC_APPLICATION_LIST, CB_ADDSTRING, 0,
-                                      reinterpret_cast<platform::LParam>(AdapterFor(k).name));
-        if (defaultApp == k) lastSettingIndex = added;
+                                      reinterpret_cast<platform::LParam>(AppFor(k).name));
+        if (settings.defaultApp == k) settingDialog.lastSettingIndex = added;
         ++added;
     }
     // A default that is not listed keeps the entry of the last opening or
     // confirmation in this run.
-    if (lastSettingIndex == -1) lastSettingIndex = 0;
+    if (settingDialog.lastSettingIndex == -1) settingDialog.lastSettingIndex = 0;
     platform::SendDlgItemMessageA(dialog, IDC_APPLICATION_LIST, CB_SETCURSEL,
-                                  static_cast<platform::WParam>(lastSettingIndex), 0);
+                                  static_cast<platform::WParam>(settingDialog.lastSettingIndex), 0);
 }
 
 void ConfirmChoice(platform::WindowHandle dialog) {
-    lastSettingIndex = static_cast<std::int32_t>(
+    settingDialog.lastSettingIndex = static_cast<std::int32_t>(
         platform::SendDlgItemMessageA(dialog, IDC_APPLICATION_LIST, CB_GETCURSEL, 0, 0));
     // Only the list's own entries are read, never what was typed into the
     // edit field; they are the eight names, the longest 12 characters.
     char text[64] = {};
-    if (lastSettingIndex >= 0)
+    if (settingDialog.lastSettingIndex >= 0)
         platform::SendDlgItemMessageA(dialog, IDC_APPLICATION_LIST, CB_GETLBTEXT,
-                                      static_cast<platform::WParam>(lastSettingIndex),
+                                      static_cast<platform::WParam>(settingDialog.lastSettingIndex),
                                       reinterpret_cast<platform::LParam>(text));
     const int chosen = AppIdByName(text);
-    if (chosen == 0 || chosen == defaultApp) return;
-    defaultApp = chosen;
+    if (chosen == 0 || chosen == settings.defaultApp) return;
+    settings.defaultApp = chosen;
     // The choice holds for this run either way; the user learns that it will
     // not survive a restart (a standard account may not write the key).
     if (SaveDefaultApp() == 0)

@@ -6,8 +6,13 @@
 
 #include "platform/platform.h"
 
-// The list entry last preselected or confirmed in this run; -1 at start.
-extern std::int32_t lastSettingIndex;
+struct SettingDialogState {
+    // The list entry last preselected or confirmed in this run; -1 at start.
+    std::int32_t lastSettingIndex;
+
+    void Reset() { lastSettingIndex = -1; }
+};
+extern SettingDialogState settingDialog;
 // Shown when OK cannot save the chosen application.
 extern const char* const choiceNotSavedText;
 

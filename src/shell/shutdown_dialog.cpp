@@ -6,8 +6,7 @@
 #include "shell/dialog_placement.h"
 #include "shell/main_window.h"
 
-std::int32_t shutDownDialogOpen = 0;
-platform::WindowHandle shutDownDialog = 0;
+ShutDownDialogState shutDownState;
 
 namespace {
 
@@ -43,33 +42,33 @@ std::intptr_t ShutDownDialogProc(platform::WindowHandle dialog, std::uint32_t me
         case WM_INITDIALOG:
             platform::SetForegroundWindow(dialog);
             platform::SetActiveWindow(dialog);
-            shutDownDialog = dialog;
+            shutDownState.shutDownDialog = dialog;
             PlaceDialog(dialog);
             return 1;
         // The dispatcher sends these two keys straight to the dialog window; a
         // key typed on the keyboard reaches the focused button instead.
         case WM_KEYDOWN:
             if (wParam == VK_RETURN) {
-                shutDownDialogOpen = 0;
+                shutDownState.shutDownDialogOpen = 0;
                 platform::EndDialog(dialog, VK_RETURN);
                 ShutDownComputer();
                 return 1;
             }
             if (wParam == VK_ESCAPE) {
-                shutDownDialogOpen = 0;
+                shutDownState.shutDownDialogOpen = 0;
                 platform::EndDialog(dialog, VK_ESCAPE);
                 return 1;
             }
             return 0;
         case WM_COMMAND:
             if ((wParam & 0xFFFF) == IDOK) {
-                shutDownDialogOpen = 0;
+                shutDownState.shutDownDialogOpen = 0;
                 platform::EndDialog(dialog, IDOK);
                 ShutDownComputer();
                 return 1;
             }
             if ((wParam & 0xFFFF) == IDCANCEL) {
-                shutDownDialogOpen = 0;
+                shutDownState.shutDownDialogOpen = 0;
                 platform::EndDialog(dialog, IDCANCEL);
                 return 1;
             }
@@ -82,11 +81,11 @@ std::intptr_t ShutDownDialogProc(platform::WindowHandle dialog, std::uint32_t me
 }  // namespace
 
 std::intptr_t ShowShutDownDialog(platform::WindowHandle owner) {
-    shutDownDialogOpen = 1;
+    shutDownState.shutDownDialogOpen = 1;
     const std::intptr_t result =
-        platform::DialogBoxParamA(appInstance, IDD_SHUT_DOWN, owner, ShutDownDialogProc, 0);
+        platform::DialogBoxParamA(program.appInstance, IDD_SHUT_DOWN, owner, ShutDownDialogProc, 0);
     // Once DialogBoxParamA has returned the dialog is gone, also when it could
     // not be created at all: later keys must not go to a stale window.
-    shutDownDialogOpen = 0;
+    shutDownState.shutDownDialogOpen = 0;
     return result;
 }

@@ -5,10 +5,15 @@
 
 #include "platform/platform.h"
 
-// 1 from just before the dialog is created until it ends.
-extern std::int32_t shutDownDialogOpen;
-// Stored while the dialog initialises; valid while shutDownDialogOpen is 1.
-extern platform::WindowHandle shutDownDialog;
+struct ShutDownDialogState {
+    // 1 from just before the dialog is created until it ends.
+    std::int32_t shutDownDialogOpen;
+    // Stored while the dialog initialises; valid while shutDownDialogOpen is 1.
+    platform::WindowHandle shutDownDialog;
+
+    void Reset() { *this = ShutDownDialogState{}; }
+};
+extern ShutDownDialogState shutDownState;
 
 // Runs dialog 107 modally, owned by owner; returns the dialog result.
 std::intptr_t ShowShutDownDialog(platform::WindowHandle owner);

@@ -5,29 +5,27 @@
 
 #include "platform/win32_constants.h"
 
-platform::NotifyIconData trayIcon = {};
+TrayIconState tray;
 
 namespace {
 // The 88-byte NOTIFYICONDATA that every shell version accepts.
 constexpr std::uint32_t NOTIFY_ICON_DATA_V1_SIZE = 88;
 }  // namespace
 
-std::uint32_t taskbarCreatedMessage = 0;
-std::uint8_t trayIconShown = 0;
 
 void AddTrayIcon(platform::WindowHandle window, std::uint32_t id, platform::IconHandle icon, const char* tip) {
-    trayIcon.cbSize = NOTIFY_ICON_DATA_V1_SIZE;
-    trayIcon.hWnd = window;
-    trayIcon.uID = id;
-    trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    trayIcon.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
-    trayIcon.hIcon = icon;
+    tray.trayIcon.cbSize = NOTIFY_ICON_DATA_V1_SIZE;
+    tray.trayIcon.hWnd = window;
+    tray.trayIcon.uID = id;
+    tray.trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    tray.trayIcon.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
+    tray.trayIcon.hIcon = icon;
     // As lstrcpynA: at most 63 characters and a NUL; a null tip is empty.
-    std::memset(trayIcon.szTip, 0, sizeof trayIcon.szTip);
-    if (tip != nullptr) std::strncpy(trayIcon.szTip, tip, sizeof trayIcon.szTip - 1);
-    taskbarCreatedMessage = platform::RegisterWindowMessageA("TaskbarCreated");
-    platform::Shell_NotifyIconA(NIM_ADD, &trayIcon);
-    trayIconShown = 1;
+    std::memset(tray.trayIcon.szTip, 0, sizeof tray.trayIcon.szTip);
+    if (tip != nullptr) std::strncpy(tray.trayIcon.szTip, tip, sizeof tray.trayIcon.szTip - 1);
+    tray.taskbarCreatedMessage = platform::RegisterWindowMessageA("TaskbarCreated");
+    platform::Shell_NotifyIconA(NIM_ADD, &tray.trayIcon);
+    tray.trayIconShown = 1;
 }
 
 void RemoveTrayIcon(platform::WindowHandle window) {
@@ -36,11 +34,11 @@ void RemoveTrayIcon(platform::WindowHandle window) {
     record.hWnd = window;
     record.uID = TRAY_ICON_ID;
     platform::Shell_NotifyIconA(NIM_DELETE, &record);
-    trayIconShown = 0;
+    tray.trayIconShown = 0;
 }
 
-bool IsTaskbarCreated(std::uint32_t message) { return taskbarCreatedMessage != 0 && message == taskbarCreatedMessage; }
+bool IsTaskbarCreated(std::uint32_t message) { return tray.taskbarCreatedMessage != 0 && message == tray.taskbarCreatedMessage; }
 
 void RestoreTrayIcon() {
-    if (trayIconShown == 1) platform::Shell_NotifyIconA(NIM_ADD, &trayIcon);
+    if (tray.trayIconShown == 1) platform::Shell_NotifyIconA(NIM_ADD, &tray.trayIcon);
 }

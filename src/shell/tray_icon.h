@@ -9,13 +9,19 @@ constexpr std::uint32_t TRAY_ICON_ID = 10;
 // Below WM_USER on purpose: the number the icon has always used.
 constexpr std::uint32_t TRAY_CALLBACK_MESSAGE = 1001;
 
-// Filled by AddTrayIcon and re-sent as it is on every mouse move over the icon.
-extern platform::NotifyIconData trayIcon;
-// The registered "TaskbarCreated" number; 0 until registered (no message has
-// that number, so a failed registration leaves the icon without its restore).
-extern std::uint32_t taskbarCreatedMessage;
-// 1 from AddTrayIcon until RemoveTrayIcon.
-extern std::uint8_t trayIconShown;
+struct TrayIconState {
+    // Filled by AddTrayIcon and re-sent as it is on every mouse move over the icon.
+    platform::NotifyIconData trayIcon;
+    // The registered "TaskbarCreated" number; 0 until registered (no message
+    // has that number, so a failed registration leaves the icon without its
+    // restore).
+    std::uint32_t taskbarCreatedMessage;
+    // 1 from AddTrayIcon until RemoveTrayIcon.
+    std::uint8_t trayIconShown;
+
+    void Reset() { *this = TrayIconState{}; }
+};
+extern TrayIconState tray;
 
 // Also registers "TaskbarCreated", the message a restarted shell broadcasts.
 void AddTrayIcon(platform::WindowHandle window, std::uint32_t id, platform::IconHandle icon, const char* tip);

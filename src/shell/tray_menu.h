@@ -7,8 +7,15 @@
 
 #include "platform/platform.h"
 
-// The menu built on the last click; destroyed at the start of the next one.
-extern platform::MenuHandle trayMenu;
+struct TrayMenuState {
+    // The menu built on the last click; destroyed at the start of the next one.
+    platform::MenuHandle trayMenu;
+    // True while TrackPopupMenu runs.
+    bool menuTracked;
+
+    void Reset() { *this = TrayMenuState{}; }
+};
+extern TrayMenuState trayMenuState;
 
 // Builds the menu afresh and tracks it at the cursor, owned by window.
 void ShowTrayMenu(platform::WindowHandle window);

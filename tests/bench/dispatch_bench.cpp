@@ -7,21 +7,13 @@
 
 #include "dispatch/key_dispatcher.h"
 #include "fake/fake_desktop.h"
+#include "fake/fresh_product.h"
 #include "platform/win32_constants.h"
-#include "receiver/receiver_access.h"
-#include "shell/main_window.h"
 
 namespace {
 
 platform::WindowHandle PrepareDesktop() {
-    fake::Desktop& desk = fake::Desktop::Get();
-    desk.Reset();
-    desk.tickCount = 1000000;
-    const platform::WindowHandle owner = desk.AddOwnWindow("Alder Remote Control", nullptr);
-    mainWindow = owner;
-    OpenReceiver();
-    desk.ClearLog();
-    return owner;
+    return fake::StartOnFreshDesktop();
 }
 
 void IdleTick(benchmark::State& state) {

@@ -18,7 +18,7 @@
 #include "fuzz_support.h"
 #include "platform/win32_constants.h"
 #include "receiver/receiver_access.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Codes 12, 24 and 29 would launch or ask to shut down: with the default
     // application out of range and nothing running they do nothing, so every
     // code's effect is the pointer's or none.
-    defaultApp = 0;
+    settings.defaultApp = 0;
     std::vector<Answer> answers;
     desk.driver = [&input, &answers](const fake::Desktop::DriverCall& call) {
         answers.emplace_back();
@@ -138,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 DispatchKey(owner, WM_TIMER, 1, desk.tickCount);
                 CheckTick(mark, answers);
                 if (answers.size() == 2) {
-                    FUZZ_CHECK(lastCode == ExpectedCode(answers[1]), "the dispatcher took the code read");
+                    FUZZ_CHECK(dispatcher.lastCode == ExpectedCode(answers[1]), "the dispatcher took the code read");
                 }
                 break;
         }

@@ -4,11 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "dispatch/pointer_emulation.h"
-#include "product_state.h"
-#include "receiver/receiver_access.h"
-#include "receiver/timer_slot.h"
-#include "shell/main_window.h"
+#include "fake/fresh_product.h"
 
 namespace fuzz {
 
@@ -17,16 +13,7 @@ fake::Desktop& Desk() {
 }
 
 platform::WindowHandle FreshDesktop() {
-    fake::Desktop& desk = Desk();
-    desk.Reset();
-    ResetProductState();
-    desk.tickCount = 1000000;
-    const platform::WindowHandle owner = desk.AddOwnWindow("Alder Remote Control", nullptr);
-    mainWindow = owner;
-    watchTimer.Configure(owner, 1000);
-    OpenReceiver();
-    desk.ClearLog();
-    return owner;
+    return fake::StartOnFreshDesktop();
 }
 
 void Violated(const char* invariant, const std::string& detail) {
@@ -73,9 +60,9 @@ void CheckCursorPlacements(std::size_t mark) {
         const long x = std::strtol(xy.at(0).c_str(), nullptr, 10);
         const long y = std::strtol(xy.at(1).c_str(), nullptr, 10);
         FUZZ_CHECK(
-            pointerRect.left < x && x < pointerRect.right && pointerRect.top < y && y < pointerRect.bottom,
-            entry + " outside the pointer limits " + std::to_string(pointerRect.right) + "x" +
-                std::to_string(pointerRect.bottom));
+            pointer.pointerRect.left < x && x < pointer.pointerRect.right && pointer.pointerRect.top < y && y < pointer.pointerRect.bottom,
+            entry + " outside the pointer limits " + std::to_string(pointer.pointerRect.right) + "x" +
+                std::to_string(pointer.pointerRect.bottom));
     }
 }
 

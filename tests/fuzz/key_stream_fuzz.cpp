@@ -35,8 +35,8 @@
 #include "fake/fake_text.h"
 #include "fuzz_support.h"
 #include "platform/win32_constants.h"
-#include "receiver/timer_slot.h"
-#include "shell/settings.h"
+#include "dispatch/timer_slot.h"
+#include "settings/settings.h"
 #include "shell/shutdown_dialog.h"
 
 namespace {
@@ -258,9 +258,9 @@ class KeyStream {
         }
         desk.tickCount += input.ConsumeIntegralInRange<std::uint32_t>(0, 300);
 
-        const bool dialogOpen = shutDownDialogOpen == 1;
-        const bool repeat = code >= 0 && code == lastCode && desk.tickCount - lastReadTime < 250;
-        const platform::WindowHandle dialog = shutDownDialog;
+        const bool dialogOpen = shutDownState.shutDownDialogOpen == 1;
+        const bool repeat = code >= 0 && code == dispatcher.lastCode && desk.tickCount - dispatcher.lastReadTime < 250;
+        const platform::WindowHandle dialog = shutDownState.shutDownDialog;
         const int activeBefore = FirstActive();
         const int running = FirstRunning();
         const std::size_t mark = desk.log.size();
@@ -383,7 +383,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         desk.version.dwMajorVersion = 5;
         desk.version.dwMinorVersion = 1;
     }
-    defaultApp = input.ConsumeIntegralInRange<int>(0, 9);
+    settings.defaultApp = input.ConsumeIntegralInRange<int>(0, 9);
     const std::uint8_t installed = input.ConsumeIntegral<std::uint8_t>();
     for (int k = 1; k <= appCount; ++k) {
         if (!(installed & (1 << (k - 1)))) continue;

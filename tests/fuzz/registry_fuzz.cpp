@@ -34,9 +34,9 @@
 #include "fuzz_support.h"
 #include "platform/win32_constants.h"
 #include "receiver/receiver_access.h"
-#include "receiver/timer_slot.h"
+#include "dispatch/timer_slot.h"
 #include "shell/main_window.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 #include "shell/tray_menu.h"
 
 namespace {
@@ -185,9 +185,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FreshDesktop();
     fake::Desktop& desk = fuzz::Desk();
     // As the process is before WinMain: no main window, no receiver yet.
-    desk.RemoveWindow(mainWindow);
-    mainWindow = 0;
-    receiverControl = nullptr;
+    desk.RemoveWindow(program.mainWindow);
+    program.mainWindow = 0;
+    receiver.receiverControl = nullptr;
     desk.strings[22] = "Alder Remote Control";
     desk.strings[23] = "Alder Remote Control";
 
@@ -240,25 +240,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (opens) {
         const auto stored = ReadsAsDword(defaultBefore);
         if (stored) {
-            FUZZ_CHECK(defaultApp == static_cast<std::int32_t>(*stored), "defaultApp is the stored value");
+            FUZZ_CHECK(settings.defaultApp == static_cast<std::int32_t>(*stored), "defaultApp is the stored value");
             FUZZ_CHECK(defaultAfter && SameValue(*defaultAfter, *defaultBefore),
                        "a readable DefaultTVAPP rewritten");
         } else {
-            FUZZ_CHECK(defaultApp == 6, "defaultApp stays 6 when DefaultTVAPP does not read");
+            FUZZ_CHECK(settings.defaultApp == 6, "defaultApp stays 6 when DefaultTVAPP does not read");
             FUZZ_CHECK((refusals & 4) ? Unchanged(defaultBefore, defaultAfter) : IsDword(defaultAfter, 6),
                        "DefaultTVAPP repaired as REG_DWORD 6");
         }
         const auto off = ReadsAsDword(offBefore);
         if (off) {
-            FUZZ_CHECK(alwaysRemoteOff == (*off == 1 ? 1 : 0), "alwaysRemoteOff is the stored value == 1");
+            FUZZ_CHECK(settings.alwaysRemoteOff == (*off == 1 ? 1 : 0), "alwaysRemoteOff is the stored value == 1");
             FUZZ_CHECK(offAfter && SameValue(*offAfter, *offBefore), "a readable AlwaysRemoteOff rewritten");
         } else {
-            FUZZ_CHECK(alwaysRemoteOff == 0, "alwaysRemoteOff stays 0");
+            FUZZ_CHECK(settings.alwaysRemoteOff == 0, "alwaysRemoteOff stays 0");
             FUZZ_CHECK((refusals & 4) ? Unchanged(offBefore, offAfter) : IsDword(offAfter, 0),
                        "AlwaysRemoteOff repaired as REG_DWORD 0");
         }
     } else {
-        FUZZ_CHECK(defaultApp == 6 && alwaysRemoteOff == 0, "built-in settings when the key does not open");
+        FUZZ_CHECK(settings.defaultApp == 6 && settings.alwaysRemoteOff == 0, "built-in settings when the key does not open");
         if (!keyExisted && !(refusals & 2) && !(refusals & 4)) {
             FUZZ_CHECK(IsDword(defaultAfter, 6) && IsDword(offAfter, 0), "a created key holds both defaults");
         }
@@ -267,11 +267,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The Power-key launch of applications the input picks.
     const platform::WindowHandle owner = desk.AddOwnWindow("Alder Remote Control", nullptr);
-    mainWindow = owner;
+    program.mainWindow = owner;
     watchTimer.Configure(owner, 1000);
     OpenReceiver();
     for (int launches = input.ConsumeIntegralInRange<int>(0, 3); launches > 0; --launches) {
-        defaultApp = input.ConsumeIntegralInRange<int>(0, 9);
+        settings.defaultApp = input.ConsumeIntegralInRange<int>(0, 9);
         for (int k = 1; k <= appCount; ++k) AppRecord(k).active = 0;
         launched.clear();
         desk.keyQueue.push_back(12);
@@ -279,8 +279,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         DispatchKey(owner, WM_TIMER, 1, desk.tickCount);
         FUZZ_CHECK(launched.size() <= 1, "one launch per Power key");
         for (const std::string& file : launched) {
-            const AppAdapter& record = AppRecord(defaultApp);
-            const bool mediaCenterShell = defaultApp == 4 && file.find("\\ehshell.exe") != std::string::npos;
+            const AppAdapter& record = AppRecord(settings.defaultApp);
+            const bool mediaCenterShell = settings.defaultApp == 4 && file.find("\\ehshell.exe") != std::string::npos;
             FUZZ_CHECK(mediaCenterShell || (record.installed == 1 &&
                                             file == std::string(record.installDir) + "\\" + record.exeName),
                        "launched what the default application's record does not name: " + file);
@@ -306,13 +306,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto before = desk.GetValue(settingsPath, "DefaultTVAPP");
         const bool reads =
             desk.KeyExists(settingsPath) && !(refusals & 1) && ReadsAsDword(before).has_value();
-        defaultApp = input.ConsumeIntegralInRange<int>(0, 9);
+        settings.defaultApp = input.ConsumeIntegralInRange<int>(0, 9);
         const int saved = SaveDefaultApp();
         const auto after = desk.GetValue(settingsPath, "DefaultTVAPP");
         FUZZ_CHECK(saved == (reads && !(refusals & 4) ? 1 : 0),
                    "the save reports whether it found the value and wrote it");
         if (reads && !(refusals & 4)) {
-            FUZZ_CHECK(IsDword(after, static_cast<std::uint32_t>(defaultApp)), "the save writes defaultApp");
+            FUZZ_CHECK(IsDword(after, static_cast<std::uint32_t>(settings.defaultApp)), "the save writes defaultApp");
         } else {
             FUZZ_CHECK(Unchanged(before, after), "the save wrote over a value that does not read");
         }
@@ -326,7 +326,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto before = desk.GetValue(settingsPath, "DefaultTVAPP");
         const bool reads =
             desk.KeyExists(settingsPath) && !(refusals & 1) && ReadsAsDword(before).has_value();
-        const std::int32_t defaultBefore = defaultApp;
+        const std::int32_t defaultBefore = settings.defaultApp;
         const std::uint8_t pick = input.ConsumeIntegral<std::uint8_t>();
         desk.onDialog = [pick](platform::WindowHandle dialog) {
             const std::size_t count = fuzz::Desk().comboBoxes[{dialog, 11}].items.size();
@@ -336,8 +336,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         OnMenuCommand(32);
         desk.onDialog = nullptr;
         const auto after = desk.GetValue(settingsPath, "DefaultTVAPP");
-        if (reads && !(refusals & 4) && defaultApp != defaultBefore) {
-            FUZZ_CHECK(IsDword(after, static_cast<std::uint32_t>(defaultApp)), "the dialog saves the choice");
+        if (reads && !(refusals & 4) && settings.defaultApp != defaultBefore) {
+            FUZZ_CHECK(IsDword(after, static_cast<std::uint32_t>(settings.defaultApp)), "the dialog saves the choice");
         } else {
             FUZZ_CHECK(Unchanged(before, after),
                        "the dialog wrote without a new choice or over a value that "

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "adapters/adapter.h"
+#include "adapters/supported_app.h"
 #include "adapters/key_map.h"
 #include "expected_input.h"
 #include "product_fixture.h"
@@ -23,6 +23,16 @@ class AdapterTest : public ProductTest {
   protected:
     const std::string key = "HKLM\\Software\\Test TV";
 };
+
+// A description holding only what a record's constructor reads.
+SupportedApp Described(const char* registryKey, const char* valueName, const char* executable,
+                       const char* windowClass, const char* windowTitle) {
+    SupportedApp app{};
+    app.install = {registryKey, valueName, executable};
+    app.windowClass = windowClass;
+    app.windowTitle = windowTitle;
+    return app;
+}
 
 // --- ReadInstallInfo ------------------------------------------------------------
 
@@ -39,7 +49,7 @@ TEST_P(InstallValue, IsReadWhole_UpTo127Characters_AndInstallDirIsAlwaysAString)
     const InstallValueCase& c = GetParam();
     const std::string directory(c.length, 'D');
     desk.SetString(key, "AppPath", directory, c.withNul);
-    AppAdapter record(key.substr(5).c_str(), "AppPath", "Test.exe", "TestClass", "Test TV");
+    AppAdapter record(Described(key.substr(5).c_str(), "AppPath", "Test.exe", "TestClass", "Test TV"));
     EXPECT_EQ(record.installed, c.installed ? 1 : 0);
     EXPECT_EQ(record.installDir[sizeof record.installDir - 1], '\0');
     EXPECT_EQ(std::string(record.installDir), c.installed ? directory : "");
@@ -63,14 +73,14 @@ INSTANTIATE_TEST_SUITE_P(Lengths, InstallValue,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AdapterTest, InstallInfo_MissingKeyValueOrAccess_LeavesTheRecordNotInstalled) {
-    AppAdapter noKey("Software\\Test TV", "AppPath", "Test.exe", "", "Test TV");
+    AppAdapter noKey(Described("Software\\Test TV", "AppPath", "Test.exe", "", "Test TV"));
     EXPECT_EQ(noKey.installed, 0);
     desk.CreateKey(key);
-    AppAdapter noValue("Software\\Test TV", "AppPath", "Test.exe", "", "Test TV");
+    AppAdapter noValue(Described("Software\\Test TV", "AppPath", "Test.exe", "", "Test TV"));
     EXPECT_EQ(noValue.installed, 0);
     desk.SetString(key, "AppPath", "C:\\TV");
     desk.denyOpen.insert(key);
-    AppAdapter denied("Software\\Test TV", "AppPath", "Test.exe", "", "Test TV");
+    AppAdapter denied(Described("Software\\Test TV", "AppPath", "Test.exe", "", "Test TV"));
     EXPECT_EQ(denied.installed, 0);
     EXPECT_STREQ(denied.exeName, "");
     EXPECT_EQ(desk.openKeyCount(), 0);
@@ -78,7 +88,7 @@ TEST_F(AdapterTest, InstallInfo_MissingKeyValueOrAccess_LeavesTheRecordNotInstal
 
 TEST_F(AdapterTest, InstallInfo_TakesTheDefaultValue_ForAnEmptyValueName_WhateverItsType) {
     desk.SetString(key, "", "\"C:\\WINDOWS\\ehome\\ehshell.exe\" \"%1\"");
-    AppAdapter record("Software\\Test TV", "", "", "eHome Render Window", "eHome Render Window");
+    AppAdapter record(Described("Software\\Test TV", "", "", "eHome Render Window", "eHome Render Window"));
     EXPECT_EQ(record.installed, 1);
     EXPECT_STREQ(record.installDir, "\"C:\\WINDOWS\\ehome\\ehshell.exe\" \"%1\"");
     desk.SetDword(key, "Number", 0x00005643);
@@ -126,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(AdapterTest, FindByTitle_ReturnsTheTopmostOfTwoEqualTitles) {
     desk.AddWindow("TotalMedia");
     const auto topmost = desk.AddWindow("TotalMedia");
-    EXPECT_EQ(totalMediaRecord.FindByTitle(), topmost);
+    EXPECT_EQ(AppRecord(totalMediaId).FindByTitle(), topmost);
 }
 
 // --- Launch and ActivateOrLaunch ---------------------------------------------------
@@ -142,14 +152,14 @@ TEST_P(LaunchResult, OnlyAResultAbove32IsASuccess) {
     const ShellResultCase& c = GetParam();
     Install(5, "C:\\TV", "TotalMedia.exe");
     desk.onShellExecute = [&](const std::string&) { return c.result; };
-    EXPECT_EQ(totalMediaRecord.Launch(), 0u);
+    EXPECT_EQ(AppRecord(totalMediaId).Launch(settings.defaultApp), 0u);
     Calls expected = {Shell("C:\\TV\\TotalMedia.exe")};
     if (!c.launched) {
         expected.push_back(
             "MessageBoxA(0x0,\"Can't launch TV application what you want.\",\"Remote Control\",0x0)");
     }
     EXPECT_EQ(desk.Actions(), expected);
-    EXPECT_EQ(totalMediaRecord.active, c.launched ? 1 : 0);
+    EXPECT_EQ(AppRecord(totalMediaId).active, c.launched ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(ShellResults, LaunchResult,
@@ -164,10 +174,10 @@ INSTANTIATE_TEST_SUITE_P(ShellResults, LaunchResult,
 
 TEST_F(AdapterTest, Launch_FailureKeepsAnActiveFlagAsItWas) {
     Install(5, "C:\\TV", "TotalMedia.exe");
-    totalMediaRecord.active = 1;
+    AppRecord(totalMediaId).active = 1;
     desk.onShellExecute = [](const std::string&) -> std::intptr_t { return 2; };
-    totalMediaRecord.Launch();
-    EXPECT_EQ(totalMediaRecord.active, 1);
+    AppRecord(totalMediaId).Launch(settings.defaultApp);
+    EXPECT_EQ(AppRecord(totalMediaId).active, 1);
 }
 
 struct MediaCenterPathCase {
@@ -190,10 +200,9 @@ TEST_P(LaunchPath, DetectedMediaCenterShellReplacesThePath_WhenTheDefault_ForAny
         desk.windowsDirectory = c.windowsDirectory;
         desk.existingFiles.insert(std::string(c.windowsDirectory) + "\\ehome\\ehshell.exe");
     }
-    defaultApp = c.defaultApp;
     Install(5, "C:\\Program Files\\TM", "TotalMedia.exe");
     Install(6, "C:\\TV", "MainPanel.exe");
-    AppRecord(c.appId).Launch();
+    AppRecord(c.appId).Launch(c.defaultApp);
     EXPECT_EQ(desk.Log({"ShellExecuteA"}), (Calls{Shell(c.path)}));
 }
 
@@ -210,22 +219,22 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(AdapterTest, Launch_RecordWithAClass_LooksUpByClass_AndLeavesARunningAppAlone) {
     Install(3, "C:\\ICTV", "HT IC-TV.exe");
     const auto running = desk.AddWindow("Something else", "My IC-TV");
-    EXPECT_EQ(myIcTvRecord.Launch(), running);
+    EXPECT_EQ(AppRecord(myIcTvId).Launch(settings.defaultApp), running);
     EXPECT_EQ(desk.Log({"FindWindowA"}), (Calls{"FindWindowA(\"My IC-TV\",null)"}));
     EXPECT_TRUE(desk.Actions().empty());  // no foreground change, no launch
-    EXPECT_EQ(myIcTvRecord.active, 0);
+    EXPECT_EQ(AppRecord(myIcTvId).active, 0);
 }
 
 TEST_F(AdapterTest, Launch_RecordWithoutAClass_LooksUpByTitle) {
     Install(8, "C:\\DVR", "WinDVR.exe");
     const auto running = desk.AddWindow("WinDVR 6");
-    EXPECT_EQ(winDvr6.record.Launch(), running);
+    EXPECT_EQ(AppRecord(winDvr6Id).Launch(settings.defaultApp), running);
     EXPECT_TRUE(desk.Log({"FindWindowA", "FindWindowExA"}).empty());
     EXPECT_TRUE(desk.Actions().empty());
 }
 
 TEST_F(AdapterTest, Launch_NotInstalled_StartsAndShowsNothing) {
-    EXPECT_EQ(quartzviewRecord.Launch(), 0u);
+    EXPECT_EQ(AppRecord(quartzviewId).Launch(settings.defaultApp), 0u);
     EXPECT_TRUE(desk.Actions().empty());
 }
 
@@ -236,20 +245,20 @@ TEST_F(AdapterTest, Launch_ReturnsTheWindow_WhenTheShellStartedItAtOnce) {
         started = desk.AddWindow("TVR", "TarvexMainPanel_Class");
         return 42;
     };
-    EXPECT_EQ(quartzviewRecord.Launch(), started);
+    EXPECT_EQ(AppRecord(quartzviewId).Launch(settings.defaultApp), started);
     EXPECT_NE(started, 0u);
 }
 
 TEST_F(AdapterTest, ActivateOrLaunch_NotInstalled_MakesNoCallAtAll) {
     desk.AddWindow("TotalMedia");
-    EXPECT_EQ(totalMediaRecord.ActivateOrLaunch(), 0u);
+    EXPECT_EQ(AppRecord(totalMediaId).ActivateOrLaunch(settings.defaultApp), 0u);
     EXPECT_TRUE(desk.log.empty());
 }
 
 TEST_F(AdapterTest, ActivateOrLaunch_BringsARunningAppForward) {
     Install(5, "C:\\TV", "TotalMedia.exe");
     const auto running = desk.AddWindow("TotalMedia");
-    EXPECT_EQ(totalMediaRecord.ActivateOrLaunch(), running);
+    EXPECT_EQ(AppRecord(totalMediaId).ActivateOrLaunch(settings.defaultApp), running);
     EXPECT_EQ(desk.Actions(),
               (Calls{"SetForegroundWindow(" + W(running) + ")", "SetActiveWindow(" + W(running) + ")"}));
 }
@@ -257,7 +266,7 @@ TEST_F(AdapterTest, ActivateOrLaunch_BringsARunningAppForward) {
 TEST_F(AdapterTest, ActivateOrLaunch_TotalMediaUnderItsMainTitle_IsLaunchedAgain) {
     Install(5, "C:\\TV", "TotalMedia.exe");
     desk.AddWindow("Arcsoft TotalMedia");
-    EXPECT_EQ(totalMediaRecord.ActivateOrLaunch(), 0u);
+    EXPECT_EQ(AppRecord(totalMediaId).ActivateOrLaunch(settings.defaultApp), 0u);
     EXPECT_EQ(desk.Actions(), (Calls{Shell("C:\\TV\\TotalMedia.exe")}));
 }
 
@@ -313,7 +322,7 @@ TEST_P(AdapterClose, ClosesItsRunningApp_AndClearsActive) {
     record.active = 1;
     record.window = previous;
     const auto window = desk.AddWindow(c.title, c.className);
-    Close(AdapterFor(c.appId));
+    Close(AppFor(c.appId));
     EXPECT_EQ(desk.Actions(), ExpectedClose(c.appId, window));
     EXPECT_EQ(record.active, 0);
     EXPECT_EQ(record.window, c.storesWindow ? window : previous);
@@ -324,7 +333,7 @@ TEST_P(AdapterClose, NotRunning_SendsNothing_AndLeavesActive) {
     AppAdapter& record = AppRecord(c.appId);
     record.active = 1;
     record.window = previous;
-    Close(AdapterFor(c.appId));
+    Close(AppFor(c.appId));
     EXPECT_TRUE(desk.Actions().empty());
     EXPECT_EQ(record.active, 1);
     EXPECT_EQ(record.window, c.storesWindow ? 0u : previous);
@@ -342,11 +351,11 @@ INSTANTIATE_TEST_SUITE_P(EightAdapters, AdapterClose,
                          [](const auto& info) { return "AppId" + std::to_string(info.param.appId); });
 
 TEST_F(AdapterTest, HomeTheaterClose_ComparesItsTitleCaseSensitively) {
-    homeTheaterRecord.active = 1;
+    AppRecord(homeTheaterId).active = 1;
     desk.AddWindow("HOME THEATER");
-    Close(AdapterFor(2));
+    Close(AppFor(2));
     EXPECT_TRUE(desk.Actions().empty());
-    EXPECT_EQ(homeTheaterRecord.active, 1);
+    EXPECT_EQ(AppRecord(homeTheaterId).active, 1);
 }
 
 // --- Power of each adapter --------------------------------------------------------
@@ -370,29 +379,29 @@ TEST_P(AdapterPower, ClosesWheneverTheMainWindowIsPresent_WhateverActiveSays) {
     for (const std::int32_t active : {0, 1}) {
         record.active = active;
         desk.ClearLog();
-        Power(AdapterFor(c.appId));
+        PowerAndWatch(AppFor(c.appId), settings.defaultApp);
         EXPECT_FALSE(desk.Actions().empty()) << "active " << active;
         EXPECT_TRUE(desk.Log({"ShellExecuteA", "SetTimer"}).empty()) << "active " << active;
         EXPECT_EQ(record.active, 0);
     }
-    EXPECT_EQ(watchFlags[c.appId - 1], 0);
+    EXPECT_EQ(launchWatch.watchFlags[c.appId - 1], 0);
 }
 
 TEST_P(AdapterPower, NotInstalled_ArmsTheWatch_AndSetsNoWatchFlag) {
     const PowerCase& c = GetParam();
-    Power(AdapterFor(c.appId));
+    PowerAndWatch(AppFor(c.appId), settings.defaultApp);
     EXPECT_EQ(desk.Log({"SetTimer"}), (Calls{"SetTimer(" + W(owner) + ",0x2,1000)"}));
     EXPECT_TRUE(desk.Actions().empty());
-    for (int k = 1; k <= appCount; ++k) EXPECT_EQ(watchFlags[k - 1], 0) << "entry " << k;
+    for (int k = 1; k <= appCount; ++k) EXPECT_EQ(launchWatch.watchFlags[k - 1], 0) << "entry " << k;
 }
 
 TEST_P(AdapterPower, NotRunning_LaunchesIt_ArmsTheWatch_AndSetsItsOwnWatchFlag) {
     const PowerCase& c = GetParam();
     Install(c.appId, "C:\\TV", c.executable);
-    Power(AdapterFor(c.appId));
+    PowerAndWatch(AppFor(c.appId), settings.defaultApp);
     EXPECT_EQ(desk.Log({"ShellExecuteA"}), (Calls{Shell(std::string("C:\\TV\\") + c.executable)}));
     EXPECT_TRUE(desk.TimerSet(owner, 2));
-    for (int k = 1; k <= appCount; ++k) EXPECT_EQ(watchFlags[k - 1], k == c.appId ? 1 : 0) << "entry " << k;
+    for (int k = 1; k <= appCount; ++k) EXPECT_EQ(launchWatch.watchFlags[k - 1], k == c.appId ? 1 : 0) << "entry " << k;
 }
 
 INSTANTIATE_TEST_SUITE_P(EightAdapters, AdapterPower,
@@ -408,21 +417,21 @@ INSTANTIATE_TEST_SUITE_P(EightAdapters, AdapterPower,
                          [](const auto& info) { return "AppId" + std::to_string(info.param.appId); });
 
 TEST_F(AdapterTest, WinDvr6Power_SeesItsMainWindow_ButItsCloseFindsNoWinDvr6Title) {
-    winDvr6.record.active = 1;
+    AppRecord(winDvr6Id).active = 1;
     Install(8, "C:\\DVR", "WinDVR.exe");
     desk.AddWindow("InterVideo WinDVR 6");
-    Power(AdapterFor(8));
+    PowerAndWatch(AppFor(8), settings.defaultApp);
     EXPECT_TRUE(desk.Actions().empty());
     EXPECT_TRUE(desk.Log({"SetTimer"}).empty());
-    EXPECT_EQ(winDvr6.record.active, 1);
+    EXPECT_EQ(AppRecord(winDvr6Id).active, 1);
 }
 
 TEST_F(AdapterTest, Power_FailedLaunch_ArmsTheWatch_ButSetsNoWatchFlag) {
     Install(5, "C:\\TV", "TotalMedia.exe");
     desk.onShellExecute = [](const std::string&) -> std::intptr_t { return 5; };
-    Power(AdapterFor(5));
+    PowerAndWatch(AppFor(5), settings.defaultApp);
     EXPECT_TRUE(desk.TimerSet(owner, 2));
-    EXPECT_EQ(watchFlags[4], 0);
+    EXPECT_EQ(launchWatch.watchFlags[4], 0);
 }
 
 // --- Key-map rows -------------------------------------------------------------------
@@ -430,7 +439,7 @@ TEST_F(AdapterTest, Power_FailedLaunch_ArmsTheWatch_ButSetsNoWatchFlag) {
 int customCalls = 0;
 platform::WindowHandle customWindow = 0;
 std::uint8_t customCode = 0;
-void RecordCustomCall(const Adapter&, platform::WindowHandle found, const KeyRow& row) {
+void RecordCustomCall(const SupportedApp&, platform::WindowHandle found, const KeyRow& row) {
     ++customCalls;
     customWindow = found;
     customCode = row.code;
@@ -453,9 +462,8 @@ constexpr KeyRow testKeyMap[] = {
     WithoutLookup(14, RecordCustomCall),
 };
 
-const Adapter testAdapter = {
-    .appId = 5,
-    .record = totalMediaRecord,
+const SupportedApp testAdapter = {
+    .appId = totalMediaId,
     .name = "Test TV",
     .mainWindow = ByTitle("Test TV"),
     .close = CloseByAltF4(),
@@ -474,9 +482,9 @@ TEST_P(KeyMapRow, LooksTheWindowUpAnew_StoresIt_AndActsOnIt) {
     using namespace expect;
     const RowCase& c = GetParam();
     const auto window = desk.AddWindow("Test TV");
-    totalMediaRecord.window = 0x7777;
+    AppRecord(totalMediaId).window = 0x7777;
     HandleKey(testAdapter, c.code);
-    EXPECT_EQ(totalMediaRecord.window, window);
+    EXPECT_EQ(AppRecord(totalMediaId).window, window);
     EXPECT_EQ(desk.Log({"FindWindowExA"}), (Calls{"FindWindowExA(" + Desktop() + ",0x0,null,\"Test TV\")"}));
     EXPECT_EQ(desk.Log({"keybd_event", "SetForegroundWindow", "SetActiveWindow", "BringWindowToTop",
                         "PostMessageA", "Sleep"}),
@@ -513,12 +521,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(AdapterTest, KeyMapRow_WindowGone_StoresNull_SendsNothing_ButStillPauses) {
     const auto window = desk.AddWindow("Test TV");
     HandleKey(testAdapter, 26);
-    ASSERT_EQ(totalMediaRecord.window, window);
+    ASSERT_EQ(AppRecord(totalMediaId).window, window);
     desk.RemoveWindow(window);
     desk.ClearLog();
     customCalls = 0;
     for (const std::uint32_t code : {26u, 30u, 17u, 23u, 25u, 74u, 75u, 64u}) HandleKey(testAdapter, code);
-    EXPECT_EQ(totalMediaRecord.window, 0u);
+    EXPECT_EQ(AppRecord(totalMediaId).window, 0u);
     EXPECT_TRUE(desk.Actions().empty());
     EXPECT_EQ(desk.Log({"Sleep"}), expect::Pause(2000));
     EXPECT_EQ(customCalls, 0);  // an action after the lookup needs the window
@@ -531,24 +539,24 @@ TEST_F(AdapterTest, KeyMap_CustomActions_GetTheWindowFoundAndTheirRow_OrNoLookup
     EXPECT_EQ(customCalls, 1);
     EXPECT_EQ(customWindow, window);
     EXPECT_EQ(customCode, 75);
-    EXPECT_EQ(totalMediaRecord.window, window);
+    EXPECT_EQ(AppRecord(totalMediaId).window, window);
 
-    totalMediaRecord.window = 0x7777;
+    AppRecord(totalMediaId).window = 0x7777;
     desk.ClearLog();
     HandleKey(testAdapter, 14);
     EXPECT_EQ(customCalls, 2);
     EXPECT_EQ(customWindow, 0u);
     EXPECT_EQ(customCode, 14);
     EXPECT_TRUE(desk.log.empty());
-    EXPECT_EQ(totalMediaRecord.window, 0x7777u);  // no lookup, nothing stored
+    EXPECT_EQ(AppRecord(totalMediaId).window, 0x7777u);  // no lookup, nothing stored
 }
 
 TEST_F(AdapterTest, KeyMap_CodeWithoutRow_MakesNoLookup) {
     desk.AddWindow("Test TV");
-    totalMediaRecord.window = 0x7777;
+    AppRecord(totalMediaId).window = 0x7777;
     for (const std::uint32_t code : {12u, 13u, 255u, 256u + 26u, 0xFFFFFFFFu}) HandleKey(testAdapter, code);
     EXPECT_TRUE(desk.log.empty());
-    EXPECT_EQ(totalMediaRecord.window, 0x7777u);
+    EXPECT_EQ(AppRecord(totalMediaId).window, 0x7777u);
 }
 
 }  // namespace

@@ -55,13 +55,13 @@ TEST_P(AnyMainWindow, WatchTick_KeepsWatching_WhileTheWindowIsPresent) {
     const MainWindowCase& c = GetParam();
     desk.AddWindow(c.title, c.className);
     AppRecord(c.appId).active = 1;
-    watchFlags[c.appId - 1] = 1;
+    launchWatch.watchFlags[c.appId - 1] = 1;
     ArmWatch();
     Tick();
     EXPECT_EQ(Lookups().size(), 1u);
     EXPECT_TRUE(desk.TimerSet(owner, 2));
     EXPECT_EQ(AppRecord(c.appId).active, 1);
-    EXPECT_EQ(watchFlags[c.appId - 1], 1);
+    EXPECT_EQ(launchWatch.watchFlags[c.appId - 1], 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(EightApps, AnyMainWindow,
@@ -76,30 +76,30 @@ INSTANTIATE_TEST_SUITE_P(EightApps, AnyMainWindow,
                          [](const auto& info) { return "AppId" + std::to_string(info.param.appId); });
 
 TEST_F(AppWatchTest, WatchTick_WindowGone_DeactivatesDisarmsAndClearsItsEntry) {
-    totalMediaRecord.active = 1;
-    watchFlags[4] = 1;
+    AppRecord(totalMediaId).active = 1;
+    launchWatch.watchFlags[4] = 1;
     ArmWatch();
     Tick();
     EXPECT_EQ(Lookups(), (Calls{"FindWindowExA(" + Desktop() + ",0x0,null,\"Arcsoft TotalMedia\")"}));
-    EXPECT_EQ(totalMediaRecord.active, 0);
-    EXPECT_EQ(watchFlags[4], 0);
+    EXPECT_EQ(AppRecord(totalMediaId).active, 0);
+    EXPECT_EQ(launchWatch.watchFlags[4], 0);
     EXPECT_EQ(desk.Log({"KillTimer"}), (Calls{KillWatch()}));
     EXPECT_TRUE(desk.Log({"Sleep"}).empty());
 }
 
 TEST_F(AppWatchTest, WatchTick_ExaminesOnlyTheLowestEntry_AndStopsTheTimerForAll) {
-    powerCinemaRecord.active = 1;
-    totalMediaRecord.active = 1;
-    watchFlags[0] = 1;
-    watchFlags[4] = 1;
+    AppRecord(powerCinemaId).active = 1;
+    AppRecord(totalMediaId).active = 1;
+    launchWatch.watchFlags[0] = 1;
+    launchWatch.watchFlags[4] = 1;
     desk.AddWindow("Arcsoft TotalMedia");
     ArmWatch();
     Tick();
     EXPECT_EQ(Lookups(), (Calls{"FindWindowExA(" + Desktop() + ",0x0,null,\"PowerCinema\")"}));
-    EXPECT_EQ(powerCinemaRecord.active, 0);
-    EXPECT_EQ(watchFlags[0], 0);
-    EXPECT_EQ(watchFlags[4], 1);
-    EXPECT_EQ(totalMediaRecord.active, 1);
+    EXPECT_EQ(AppRecord(powerCinemaId).active, 0);
+    EXPECT_EQ(launchWatch.watchFlags[0], 0);
+    EXPECT_EQ(launchWatch.watchFlags[4], 1);
+    EXPECT_EQ(AppRecord(totalMediaId).active, 1);
     EXPECT_FALSE(desk.TimerSet(owner, 2));
 }
 
@@ -114,26 +114,26 @@ TEST_F(AppWatchTest, WatchTick_NoEntrySet_BlocksFor2Seconds_ThenDisarms) {
 
 TEST_F(AppWatchTest, LaunchedAppWithoutWindowAfterASecond_IsDeactivatedByTheFirstTick) {
     Install(5, "C:\\TV", "TotalMedia.exe");
-    Power(AdapterFor(5));
-    ASSERT_EQ(totalMediaRecord.active, 1);
-    ASSERT_EQ(watchFlags[4], 1);
+    PowerAndWatch(AppFor(5), settings.defaultApp);
+    ASSERT_EQ(AppRecord(totalMediaId).active, 1);
+    ASSERT_EQ(launchWatch.watchFlags[4], 1);
     desk.Advance(1000);
-    EXPECT_EQ(totalMediaRecord.active, 0);
-    EXPECT_EQ(watchFlags[4], 0);
+    EXPECT_EQ(AppRecord(totalMediaId).active, 0);
+    EXPECT_EQ(launchWatch.watchFlags[4], 0);
     EXPECT_FALSE(desk.TimerSet(owner, 2));
 }
 
 TEST_F(AppWatchTest, CloseOfAWatchedApp_ClearsActiveAtOnce_ButLeavesItsEntry) {
     const auto window = desk.AddWindow("Arcsoft TotalMedia");
-    totalMediaRecord.active = 1;
-    watchFlags[4] = 1;
-    Close(AdapterFor(5));
-    EXPECT_EQ(totalMediaRecord.active, 0);
-    EXPECT_EQ(watchFlags[4], 1);
+    AppRecord(totalMediaId).active = 1;
+    launchWatch.watchFlags[4] = 1;
+    Close(AppFor(5));
+    EXPECT_EQ(AppRecord(totalMediaId).active, 0);
+    EXPECT_EQ(launchWatch.watchFlags[4], 1);
     desk.RemoveWindow(window);
     ArmWatch();
     Tick();
-    EXPECT_EQ(watchFlags[4], 0);
+    EXPECT_EQ(launchWatch.watchFlags[4], 0);
 }
 
 struct IsRunningCase {
@@ -185,7 +185,7 @@ TEST_F(AppWatchTest, SwitchTo_NothingElseRunning_OnlyActivatesOrLaunches) {
     EXPECT_EQ(desk.Actions(),
               (Calls{"ShellExecuteA(0x0,\"open\",\"C:\\TV\\MainPanel.exe\",\"remote\",null,5)"}));
     EXPECT_TRUE(desk.Log({"SetTimer"}).empty());
-    EXPECT_EQ(watchFlags[5], 0);
+    EXPECT_EQ(launchWatch.watchFlags[5], 0);
 }
 
 TEST_F(AppWatchTest, SwitchTo_NotInstalled_ClosesTheOthers_StartsNothing_ShowsNothing) {

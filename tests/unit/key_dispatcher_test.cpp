@@ -97,10 +97,10 @@ TEST_P(TwoReads, FreshPressResetsMoveCount_RepeatKeepsIt) {
     desk.cursor = {500, 400};
     ReadAt(c.firstCode, c.firstTick);
     ReadAt(c.secondCode, c.secondTick);
-    EXPECT_EQ(moveCount, c.moveCountAfter);
-    EXPECT_EQ(lastCode, c.secondCode);
-    EXPECT_EQ(lastReadTime, c.secondTick);
-    EXPECT_EQ(repeatCount, c.moveCountAfter == 2 ? 1 : 0);
+    EXPECT_EQ(pointer.moveCount, c.moveCountAfter);
+    EXPECT_EQ(dispatcher.lastCode, c.secondCode);
+    EXPECT_EQ(dispatcher.lastReadTime, c.secondTick);
+    EXPECT_EQ(dispatcher.repeatCount, c.moveCountAfter == 2 ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -113,31 +113,31 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DispatchKeyTest, IdleTick_MakesExactlyOneOsCall_AndChangesNothing) {
-    lastCode = 8;
-    lastReadTime = 999990;
-    repeatCount = 3;
-    moveCount = 4;
+    dispatcher.lastCode = 8;
+    dispatcher.lastReadTime = 999990;
+    dispatcher.repeatCount = 3;
+    pointer.moveCount = 4;
     Tick();
     ASSERT_EQ(desk.log.size(), 1u);
     EXPECT_EQ(desk.log[0].rfind("KsProperty(", 0), 0u) << desk.log[0];
-    EXPECT_EQ(lastCode, 8);
-    EXPECT_EQ(lastReadTime, 999990u);
-    EXPECT_EQ(repeatCount, 3);
-    EXPECT_EQ(moveCount, 4);
+    EXPECT_EQ(dispatcher.lastCode, 8);
+    EXPECT_EQ(dispatcher.lastReadTime, 999990u);
+    EXPECT_EQ(dispatcher.repeatCount, 3);
+    EXPECT_EQ(pointer.moveCount, 4);
 }
 
 TEST_F(DispatchKeyTest, RepeatWindow_IsMeasuredFromThePreviousRead_NotFromTheFirst) {
     desk.cursor = {500, 300};
     // Eight reads 200 ms apart: 1.4 s after the first, still the same press.
     for (int i = 0; i < 8; ++i) ReadAt(8, 100000 + 200u * i);
-    EXPECT_EQ(repeatCount, 7);
-    EXPECT_EQ(moveCount, 8);
+    EXPECT_EQ(dispatcher.repeatCount, 7);
+    EXPECT_EQ(pointer.moveCount, 8);
 }
 
 // The Power key's Power is a consumer without a key map, so a held Power key
 // shows which reads the filter lets through.
 TEST_F(DispatchKeyTest, HeldKey_PassesEveryTenthRepeat_WhenAnAppIsActive) {
-    totalMediaRecord.active = 1;  // not installed and not running: Power only looks and arms the watch
+    AppRecord(totalMediaId).active = 1;  // not installed and not running: Power only looks and arms the watch
     std::vector<int> readsThatActed;
     for (int read = 1; read <= 31; ++read) {
         desk.ClearLog();
@@ -161,15 +161,15 @@ TEST_F(DispatchKeyTest, HeldKey_ReachesPointerEmulationOnEveryRead_WhenNoAppIsAc
 
 TEST_F(DispatchKeyTest, PowerHeldWhileAppCloses_NextRepeatGoesToThePowerKeyLaunch) {
     const auto totalMedia = desk.AddWindow("Arcsoft TotalMedia");
-    totalMediaRecord.active = 1;
-    defaultApp = 1;  // PowerCinema, not installed
+    AppRecord(totalMediaId).active = 1;
+    settings.defaultApp = 1;  // PowerCinema, not installed
     ReadAt(12, 300000);
-    EXPECT_EQ(totalMediaRecord.active, 0);
+    EXPECT_EQ(AppRecord(totalMediaId).active, 0);
     desk.RemoveWindow(totalMedia);
     desk.ClearLog();
 
     ReadAt(12, 300065);
-    EXPECT_EQ(repeatCount, 1);
+    EXPECT_EQ(dispatcher.repeatCount, 1);
     const Calls actions = desk.Actions();
     ASSERT_FALSE(actions.empty());
     EXPECT_EQ(actions[0], reinitializeBox);
@@ -179,9 +179,9 @@ TEST_F(DispatchKeyTest, PowerHeldWhileAppCloses_NextRepeatGoesToThePowerKeyLaunc
 
 TEST_F(DispatchKeyTest, ShutDownDialog_TakesEveryCode_PowerAsEnterOthersAsEscape) {
     const auto dialog = desk.AddWindow("Shut Down");
-    shutDownDialog = dialog;
-    shutDownDialogOpen = 1;
-    totalMediaRecord.active = 1;
+    shutDownState.shutDownDialog = dialog;
+    shutDownState.shutDownDialogOpen = 1;
+    AppRecord(totalMediaId).active = 1;
     desk.AddWindow("Arcsoft TotalMedia");
     const std::string w = W(dialog);
     const Calls enter = {"SetForegroundWindow(" + w + ")", "SetActiveWindow(" + w + ")",
@@ -205,12 +205,12 @@ TEST_F(DispatchKeyTest, ShutDownDialog_TakesEveryCode_PowerAsEnterOthersAsEscape
         EXPECT_EQ(desk.Actions(), read.expected) << "code " << int(read.code);
         EXPECT_TRUE(Lookups().empty()) << "code " << int(read.code);
     }
-    EXPECT_EQ(totalMediaRecord.active, 1);
+    EXPECT_EQ(AppRecord(totalMediaId).active, 1);
 }
 
 TEST_F(DispatchKeyTest, ActiveApp_TakesCodesBeforeTheDispatchersOwnKeys) {
-    beyondTvRecord.active = 1;
-    defaultApp = 1;
+    AppRecord(beyondTvId).active = 1;
+    settings.defaultApp = 1;
     for (const std::uint8_t code : {13, 16, 24, 29, 255}) {
         desk.ClearLog();
         ReadAt(code, 500000 + 1000u * code);
@@ -223,14 +223,14 @@ TEST_F(DispatchKeyTest, ActiveApp_TakesCodesBeforeTheDispatchersOwnKeys) {
 }
 
 TEST_F(DispatchKeyTest, ActiveApp_LowestAppIdIsServed_WhenSeveralAreActive) {
-    beyondTvRecord.active = 1;
-    myIcTvRecord.active = 1;
+    AppRecord(beyondTvId).active = 1;
+    AppRecord(myIcTvId).active = 1;
     const auto myIcTv = desk.AddWindow("My IC-TV Media Center");
     desk.AddWindow("", "Streamzap.WM.D3D");
     ReadAt(12, 600000);
     EXPECT_EQ(desk.Actions(), (Calls{"PostMessageA(" + W(myIcTv) + ",0x1519,0x1518,0x1)"}));
-    EXPECT_EQ(myIcTvRecord.active, 0);
-    EXPECT_EQ(beyondTvRecord.active, 1);
+    EXPECT_EQ(AppRecord(myIcTvId).active, 0);
+    EXPECT_EQ(AppRecord(beyondTvId).active, 1);
 }
 
 // --- The dispatcher's own keys ------------------------------------------------------
@@ -248,7 +248,7 @@ class ShutDownKey : public DispatchKeyTest, public ::testing::WithParamInterface
 
 TEST_P(ShutDownKey, OpensTheDialog_OnlyForItsDefaultApps_WhenNothingRuns) {
     const ShutDownKeyCase& c = GetParam();
-    defaultApp = c.defaultApp;
+    settings.defaultApp = c.defaultApp;
     if (c.runningClass != nullptr) desk.AddWindow("", c.runningClass);
     ReadAt(c.code, 700000);
     EXPECT_EQ(DialogsOpened(), c.dialogs);
@@ -290,7 +290,7 @@ class ShutDownDialogHeldKey : public DispatchKeyTest, public ::testing::WithPara
 
 TEST_P(ShutDownDialogHeldKey, AnswersTheFreshPressOnly) {
     const HeldInDialogCase& c = GetParam();
-    defaultApp = 5;
+    settings.defaultApp = 5;
     platform::WindowHandle dialog = 0;
     desk.onDialog = [&](platform::WindowHandle opened) {
         if (dialog != 0) return;  // a dialog opened again from in here
@@ -317,12 +317,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DispatchKeyTest, ShutDownDialog_IsOwnedByTheTicksWindow) {
-    defaultApp = 1;
+    settings.defaultApp = 1;
     ReadAt(24, 710000);
     const Calls dialogs = desk.Log({"DialogBoxParamA"});
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_NE(dialogs[0].find("," + W(owner) + ","), std::string::npos) << dialogs[0];
-    EXPECT_EQ(shutDownDialogOpen, 0);
+    EXPECT_EQ(shutDownState.shutDownDialogOpen, 0);
 }
 
 TEST_F(DispatchKeyTest, Code13_DoesNothing_WhenNoAppIsActive) {
@@ -330,7 +330,7 @@ TEST_F(DispatchKeyTest, Code13_DoesNothing_WhenNoAppIsActive) {
     ReadAt(13, 720000);
     EXPECT_TRUE(Lookups().empty());
     EXPECT_TRUE(desk.Actions().empty());
-    EXPECT_EQ(powerCinemaRecord.active, 0);
+    EXPECT_EQ(AppRecord(powerCinemaId).active, 0);
 }
 
 // --- Power-key launch ------------------------------------------------------------------
@@ -356,7 +356,7 @@ class PowerLaunchMessage : public DispatchKeyTest, public ::testing::WithParamIn
 
 TEST_P(PowerLaunchMessage, AsksToReinitialize_WhenTheDefaultAppIsNotInstalled_AndLaunchesAnyway) {
     const PowerLaunchBoxCase& c = GetParam();
-    defaultApp = c.defaultApp;
+    settings.defaultApp = c.defaultApp;
     if (c.recordInstalled) Install(c.defaultApp, "C:\\TV", "app.exe");
     if (c.mediaCenterDetected) DetectableMediaCenter();
     ReadAt(12, 800000);
@@ -390,7 +390,7 @@ class PowerLaunchBoxHeld : public DispatchKeyTest, public ::testing::WithParamIn
 
 TEST_P(PowerLaunchBoxHeld, ShowsOneBox_AndLaunchesOnce) {
     const PowerBoxCase& c = GetParam();
-    defaultApp = 5;
+    settings.defaultApp = 5;
     if (c.installed) Install(5, "C:\\TV", "TotalMedia.exe");
     desk.onShellExecute = [&](const std::string&) { return c.shellResult; };
     int boxes = 0;
@@ -416,7 +416,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DispatchKeyTest, PowerKey_DoesNothing_WhenDefaultAppNamesNoApplication) {
     desk.AddWindow("PowerCinema");
     for (const std::int32_t value : {0, 9, -1, INT32_MIN, 0x7FFFFFFF}) {
-        defaultApp = value;
+        settings.defaultApp = value;
         desk.ClearLog();
         ReadAt(12, desk.tickCount + 1000);
         // Only the receiver requests and the clock: no lookup, no message, no launch.
@@ -449,7 +449,7 @@ TEST_P(PowerLaunchCloseOrder, ClosesTheOthersInItsOrder_ThenCallsPowerOfTheDefau
     windows[8] = desk.AddWindow("WinDVR 6");
     desk.AddWindow("InterVideo WinDVR 6");
     Install(c.k, "C:\\TV", "app.exe");
-    defaultApp = c.k;
+    settings.defaultApp = c.k;
     desk.ClearLog();
 
     ReadAt(12, 900000);
@@ -482,7 +482,7 @@ TEST_P(PowerLaunchCloseOrder, ClosesTheOthersInItsOrder_ThenCallsPowerOfTheDefau
         expected.insert(expected.end(), part.begin(), part.end());
     }
     EXPECT_EQ(desk.Actions(), expected);
-    for (int k = 1; k <= appCount; ++k) EXPECT_EQ(watchFlags[k - 1], 0);
+    for (int k = 1; k <= appCount; ++k) EXPECT_EQ(launchWatch.watchFlags[k - 1], 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(CloseOrders, PowerLaunchCloseOrder,
@@ -498,12 +498,12 @@ INSTANTIATE_TEST_SUITE_P(CloseOrders, PowerLaunchCloseOrder,
 
 TEST_F(DispatchKeyTest, PowerKeyLaunch_StartsTheDefaultApp_AndWatchesIt) {
     Install(6, "C:\\TV", "MainPanel.exe");
-    defaultApp = 6;
+    settings.defaultApp = 6;
     ReadAt(12, 910000);
     EXPECT_EQ(desk.Log({"ShellExecuteA"}),
               (Calls{"ShellExecuteA(0x0,\"open\",\"C:\\TV\\MainPanel.exe\",\"remote\",null,5)"}));
-    EXPECT_EQ(quartzviewRecord.active, 1);
-    EXPECT_EQ(watchFlags[5], 1);
+    EXPECT_EQ(AppRecord(quartzviewId).active, 1);
+    EXPECT_EQ(launchWatch.watchFlags[5], 1);
     EXPECT_TRUE(desk.TimerSet(owner, 2));
 }
 
@@ -528,8 +528,8 @@ TEST_F(DispatchKeyTest, Detection_MakesAllEightLookups_AndTakesTheLowestAppId) {
     ReadAt(16, 1010000);
     // Then My IC-TV's key map looks its window up again.
     EXPECT_EQ(Lookups(), DetectionLookups() + Calls{"FindWindowA(null,\"My IC-TV Media Center\")"});
-    EXPECT_EQ(myIcTvRecord.active, 1);
-    EXPECT_EQ(beyondTvRecord.active, 0);
+    EXPECT_EQ(AppRecord(myIcTvId).active, 1);
+    EXPECT_EQ(AppRecord(beyondTvId).active, 0);
     EXPECT_TRUE(desk.Log({"SetCursorPos", "mouse_event"}).empty());
 }
 
@@ -579,19 +579,19 @@ TEST_F(DispatchKeyTest, Detection_ResetsFastPointer_WhenItTakesUpWinDvr6) {
     desk.AddWindow("InterVideo WinDVR 6");
     winDvr6.fastPointer = 1;
     ReadAt(17, 1040000);
-    EXPECT_EQ(winDvr6.record.active, 1);
+    EXPECT_EQ(AppRecord(winDvr6Id).active, 1);
     EXPECT_EQ(winDvr6.fastPointer, 0);
 }
 
 TEST_F(DispatchKeyTest, BeyondTvDetected_ThenPowerKeyCallsItsPower) {
     const auto beyondTv = desk.AddWindow("", "Streamzap.WM.D3D");
-    defaultApp = 1;
+    settings.defaultApp = 1;
     ReadAt(16, 1050000);
-    ASSERT_EQ(beyondTvRecord.active, 1);
+    ASSERT_EQ(AppRecord(beyondTvId).active, 1);
     desk.ClearLog();
     ReadAt(12, 1051000);
     EXPECT_EQ(desk.Actions(), AltF4After(beyondTv));
-    EXPECT_EQ(beyondTvRecord.active, 0);
+    EXPECT_EQ(AppRecord(beyondTvId).active, 0);
 }
 
 // The active flag outlives the window: the next action looks again and never
@@ -600,7 +600,7 @@ TEST_F(DispatchKeyTest, ActiveAppsWindowGone_PowerLaunchesAgainInsteadOfUsingThe
     const auto beyondTv = desk.AddWindow("", "Streamzap.WM.D3D");
     Install(7, "C:\\BTV", "BTVD3DShell.exe");
     ReadAt(16, 1060000);
-    ASSERT_EQ(beyondTvRecord.active, 1);
+    ASSERT_EQ(AppRecord(beyondTvId).active, 1);
     desk.RemoveWindow(beyondTv);
     desk.ClearLog();
 
@@ -619,7 +619,7 @@ TEST_F(DispatchKeyTest, UnlistedCodes_ActNowhere_WithOrWithoutAnActiveApp) {
         EXPECT_EQ(Lookups(), DetectionLookups()) << "code " << int(code);
         EXPECT_TRUE(desk.Actions().empty()) << "code " << int(code);
     }
-    totalMediaRecord.active = 1;
+    AppRecord(totalMediaId).active = 1;
     desk.AddWindow("Arcsoft TotalMedia");
     for (const std::uint8_t code : {80, 255}) {
         desk.ClearLog();
@@ -627,7 +627,7 @@ TEST_F(DispatchKeyTest, UnlistedCodes_ActNowhere_WithOrWithoutAnActiveApp) {
         EXPECT_TRUE(desk.Actions().empty()) << "code " << int(code);
         EXPECT_TRUE(Lookups().empty()) << "code " << int(code);
     }
-    EXPECT_EQ(totalMediaRecord.active, 1);
+    EXPECT_EQ(AppRecord(totalMediaId).active, 1);
 }
 
 TEST_F(DispatchKeyTest, FailedRead_IsCode255_AndFollowsTheRepeatRule) {
@@ -635,8 +635,8 @@ TEST_F(DispatchKeyTest, FailedRead_IsCode255_AndFollowsTheRepeatRule) {
     desk.keyQueue.push_back(8);
     desk.tickCount = 1100000;
     Tick();
-    EXPECT_EQ(lastCode, 255);
-    EXPECT_EQ(lastReadTime, 1100000u);
+    EXPECT_EQ(dispatcher.lastCode, 255);
+    EXPECT_EQ(dispatcher.lastReadTime, 1100000u);
     EXPECT_TRUE(desk.Log({"SetCursorPos", "mouse_event"}).empty());
 }
 
@@ -651,7 +651,7 @@ TEST_F(DispatchKeyTest, ReadsThatDeliverNoCode_ActNowhere) {
         Tick();
         Advance(65);
     }
-    EXPECT_EQ(lastCode, 255);
+    EXPECT_EQ(dispatcher.lastCode, 255);
     EXPECT_TRUE(desk.Actions().empty());
 }
 

@@ -79,7 +79,7 @@ TEST_P(KeyMapTest, EveryCode_MakesExactlyTheCallsOfItsLine) {
         ASSERT_EQ(record.active, 1) << "code " << code;
     }
     desk.ClearLog();
-    HandleKey(AdapterFor(expected.appId), 12);
+    HandleKey(AppFor(expected.appId), 12);
     EXPECT_TRUE(desk.log.empty());
 }
 
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(EightApplications, KeyMapTest,
 
 TEST_F(ProductTest, HomeTheaterToggle_RestoresAMinimisedWindow_AndMinimisesItAgain) {
     const auto window = desk.AddWindow("Home Theater");
-    homeTheaterRecord.active = 1;
+    AppRecord(homeTheaterId).active = 1;
     ReadAt(75, 2000000);
     EXPECT_TRUE(desk.Find(window)->iconic);
     desk.ClearLog();
@@ -142,8 +142,8 @@ TEST_F(ProductTest, HomeTheaterToggle_RestoresAMinimisedWindow_AndMinimisesItAga
 TEST_F(ProductTest, HomeTheaterInCapitals_IsDetectedByTheDispatcher_ButReceivesNothing) {
     desk.AddWindow("HOME THEATER");
     ReadAt(16, 2000000);
-    EXPECT_EQ(homeTheaterRecord.active, 1);
-    EXPECT_EQ(homeTheaterRecord.window, 0u);
+    EXPECT_EQ(AppRecord(homeTheaterId).active, 1);
+    EXPECT_EQ(AppRecord(homeTheaterId).window, 0u);
     EXPECT_TRUE(desk.Actions().empty());
 }
 
@@ -168,20 +168,20 @@ TEST_F(ProductTest, WinDvr6PointerStep_CyclesBetween10And50_AndDetectionResetsIt
 TEST_F(ProductTest, WinDvr6PointerStep_SurvivesALaunchByPower) {
     Install(8, "C:\\DVR", "WinDVR.exe");
     winDvr6.fastPointer = 1;
-    Power(AdapterFor(8));
-    EXPECT_EQ(winDvr6.record.active, 1);
+    PowerAndWatch(AppFor(8), settings.defaultApp);
+    EXPECT_EQ(AppRecord(winDvr6Id).active, 1);
     EXPECT_EQ(winDvr6.fastPointer, 1);
 }
 
 TEST_F(ProductTest, WinDvr6Click_ActsWithoutAnyWindow_Wherever_ThePointerIs) {
-    winDvr6.record.active = 1;
-    winDvr6.record.window = 0x7777;
+    AppRecord(winDvr6Id).active = 1;
+    AppRecord(winDvr6Id).window = 0x7777;
     desk.cursor = {1023, 0};
     ReadAt(14, 2000000);
     EXPECT_EQ(desk.Log({"mouse_event"}),
               (Calls{"mouse_event(0x2,1023,0,0x0,0xE1A5)", "mouse_event(0x4,1023,0,0x0,0xE1A5)"}));
     EXPECT_TRUE(Lookups().empty());
-    EXPECT_EQ(winDvr6.record.window, 0x7777u);
+    EXPECT_EQ(AppRecord(winDvr6Id).window, 0x7777u);
 }
 
 }  // namespace

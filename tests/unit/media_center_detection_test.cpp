@@ -26,7 +26,7 @@ class MediaCenterDetectionTest : public ProductTest {
 
 TEST_F(MediaCenterDetectionTest, XpWithRegistrationAndShell_Passes_AndMarksTheRecordInstalled) {
     EXPECT_EQ(DetectMediaCenter(), 1);
-    EXPECT_EQ(mediaCenterRecord.installed, 1);
+    EXPECT_EQ(AppRecord(mediaCenterId).installed, 1);
     EXPECT_EQ(desk.Log({"OpenFile"}).size(), 1u);
     EXPECT_NE(desk.Log({"OpenFile"})[0].find("\"C:\\WINDOWS\\ehome\\ehshell.exe\""), std::string::npos)
         << desk.Log({"OpenFile"})[0];
@@ -59,9 +59,9 @@ TEST_P(OtherVersions, Fail) {
     desk.version.dwPlatformId = c.platformId;
     desk.version.dwMajorVersion = c.major;
     desk.version.dwMinorVersion = c.minor;
-    mediaCenterRecord.installed = 0;
+    AppRecord(mediaCenterId).installed = 0;
     EXPECT_EQ(DetectMediaCenter(), 0);
-    EXPECT_EQ(mediaCenterRecord.installed, 0);
+    EXPECT_EQ(AppRecord(mediaCenterId).installed, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, OtherVersions,
@@ -118,14 +118,14 @@ TEST_F(MediaCenterDetectionTest, RegistrationReadOnly_AsAStandardAccountSeesIt_P
 TEST_F(MediaCenterDetectionTest, ShellMissingFromTheEhomeFolder_Fails) {
     desk.existingFiles = {"C:\\WINDOWS\\ehshell.exe", "C:\\Program Files\\ehome\\ehshell.exe"};
     EXPECT_EQ(DetectMediaCenter(), 0);
-    EXPECT_EQ(mediaCenterRecord.installed, 0);
+    EXPECT_EQ(AppRecord(mediaCenterId).installed, 0);
 }
 
 TEST_F(MediaCenterDetectionTest, Failure_NeverClearsAnInstalledRecord) {
-    mediaCenterRecord.installed = 1;
+    AppRecord(mediaCenterId).installed = 1;
     desk.existingFiles.clear();
     EXPECT_EQ(DetectMediaCenter(), 0);
-    EXPECT_EQ(mediaCenterRecord.installed, 1);
+    EXPECT_EQ(AppRecord(mediaCenterId).installed, 1);
     for (int k = 1; k <= appCount; ++k) {
         if (k != 4) {
             EXPECT_EQ(AppRecord(k).installed, 0) << "AppId " << k;

@@ -40,12 +40,12 @@ class DisplayChange : public PointerTest, public ::testing::WithParamInterface<D
 TEST_P(DisplayChange, SetsLimitsAndStepsFromTheNewResolution) {
     const DisplayCase& c = GetParam();
     UpdatePointerLimits(static_cast<platform::LParam>(c.height) << 16 | c.width);
-    EXPECT_EQ(pointerRect.left, 0);
-    EXPECT_EQ(pointerRect.top, 0);
-    EXPECT_EQ(pointerRect.right, c.right);
-    EXPECT_EQ(pointerRect.bottom, c.bottom);
-    EXPECT_EQ(smallStep, c.small);
-    EXPECT_EQ(largeStep, c.large);
+    EXPECT_EQ(pointer.pointerRect.left, 0);
+    EXPECT_EQ(pointer.pointerRect.top, 0);
+    EXPECT_EQ(pointer.pointerRect.right, c.right);
+    EXPECT_EQ(pointer.pointerRect.bottom, c.bottom);
+    EXPECT_EQ(pointer.smallStep, c.small);
+    EXPECT_EQ(pointer.largeStep, c.large);
     EXPECT_TRUE(desk.log.empty());
 }
 
@@ -61,8 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PointerTest, DisplayChange_UsesOnlyTheLow32BitsOfLParam) {
     UpdatePointerLimits(static_cast<platform::LParam>(0x7FFF'0000'0000LL) | (600 << 16) | 800);
-    EXPECT_EQ(pointerRect.right, 799);
-    EXPECT_EQ(pointerRect.bottom, 599);
+    EXPECT_EQ(pointer.pointerRect.right, 799);
+    EXPECT_EQ(pointer.pointerRect.bottom, 599);
 }
 
 struct StartupCase {
@@ -81,10 +81,10 @@ TEST_P(StartupLimits, OddFullScreenHeightGets19PixelsBack) {
     desk.metrics[SM_CXFULLSCREEN] = c.cxFullScreen;
     desk.metrics[SM_CYFULLSCREEN] = c.cyFullScreen;
     InitPointerLimits();
-    EXPECT_EQ(pointerRect.right, c.right);
-    EXPECT_EQ(pointerRect.bottom, c.bottom);
-    EXPECT_EQ(smallStep, c.small);
-    EXPECT_EQ(largeStep, c.large);
+    EXPECT_EQ(pointer.pointerRect.right, c.right);
+    EXPECT_EQ(pointer.pointerRect.bottom, c.bottom);
+    EXPECT_EQ(pointer.smallStep, c.small);
+    EXPECT_EQ(pointer.largeStep, c.large);
 }
 
 INSTANTIATE_TEST_SUITE_P(FullScreenMetrics, StartupLimits,
@@ -102,7 +102,7 @@ TEST_F(PointerTest, HeldDirectionKey_Accelerates_1Then6Then12_On1024PixelScreen)
                      "SetCursorPos(104,400)", "SetCursorPos(110,400)", "SetCursorPos(116,400)",
                      "SetCursorPos(122,400)", "SetCursorPos(128,400)", "SetCursorPos(134,400)",
                      "SetCursorPos(146,400)", "SetCursorPos(158,400)", "SetCursorPos(170,400)"}));
-    EXPECT_EQ(moveCount, 12);
+    EXPECT_EQ(pointer.moveCount, 12);
 }
 
 struct DirectionCase {
@@ -116,7 +116,7 @@ class Direction : public PointerTest, public ::testing::WithParamInterface<Direc
 TEST_P(Direction, MovesAsTheKeypadLayoutSays) {
     const DirectionCase& c = GetParam();
     desk.cursor = {500, 400};
-    moveCount = 9;  // the next move is the tenth: largeStep
+    pointer.moveCount = 9;  // the next move is the tenth: largeStep
     EmulatePointer(c.code);
     EXPECT_EQ(desk.Log({"SetCursorPos"}), (Calls{"SetCursorPos(" + std::to_string(500 + 12 * c.dx) + "," +
                                                  std::to_string(400 + 12 * c.dy) + ")"}));
@@ -151,10 +151,10 @@ class EdgeRefusal : public PointerTest, public ::testing::WithParamInterface<Edg
 TEST_P(EdgeRefusal, MoveOntoOrPastAnEdge_IsRefused_AndRestartsAcceleration) {
     const EdgeCase& c = GetParam();
     desk.cursor = c.start;
-    moveCount = 3;
+    pointer.moveCount = 3;
     EmulatePointer(c.code);
     EXPECT_TRUE(desk.Log({"SetCursorPos"}).empty());
-    EXPECT_EQ(moveCount, 0);
+    EXPECT_EQ(pointer.moveCount, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Edges, EdgeRefusal,
@@ -167,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(Edges, EdgeRefusal,
 
 TEST_F(PointerTest, RefusedDiagonal_MovesNeitherAxis_ThenTheNextMoveSteps1Pixel) {
     desk.cursor = {500, 3};
-    moveCount = 4;  // the next move steps smallStep (6): y would be -3
+    pointer.moveCount = 4;  // the next move steps smallStep (6): y would be -3
     EmulatePointer(1);
     EXPECT_TRUE(desk.Log({"SetCursorPos"}).empty());
     EmulatePointer(6);
@@ -188,7 +188,7 @@ TEST_F(PointerTest, Clicks_UseFixedButtons_AtThePointer_WithFreshExtraInfo) {
         EXPECT_EQ(order[i].rfind("GetMessageExtraInfo", 0), 0u) << i;
         EXPECT_EQ(order[i + 1].rfind("mouse_event", 0), 0u) << i;
     }
-    EXPECT_EQ(buttonHeld, 0);
+    EXPECT_EQ(pointer.buttonHeld, 0);
 }
 
 struct HoldCase {
@@ -207,7 +207,7 @@ TEST_P(ButtonHold, Code5_TogglesThePrimaryButton_OneEventPerCode) {
     for (int i = 0; i < 3; ++i) {
         EmulatePointer(5);
         expected.push_back("mouse_event(" + c.flags[i] + ",40,50,0x0,0xE1A5)");
-        EXPECT_EQ(buttonHeld, i % 2 == 0 ? 1 : 0);
+        EXPECT_EQ(pointer.buttonHeld, i % 2 == 0 ? 1 : 0);
     }
     EXPECT_EQ(desk.Log({"mouse_event"}), expected);
 }
@@ -218,17 +218,17 @@ INSTANTIATE_TEST_SUITE_P(Buttons, ButtonHold,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PointerTest, ClicksAndHold_LeaveMoveCountAlone) {
-    moveCount = 7;
+    pointer.moveCount = 7;
     for (const std::uint32_t code : {0u, 5u, 10u}) EmulatePointer(code);
-    EXPECT_EQ(moveCount, 7);
+    EXPECT_EQ(pointer.moveCount, 7);
 }
 
 TEST_F(PointerTest, CodesAbove10_DoNothing) {
-    moveCount = 3;
+    pointer.moveCount = 3;
     for (const std::uint32_t code : {11u, 12u, 16u, 79u, 255u, 0xFFFFFFFFu}) EmulatePointer(code);
     EXPECT_TRUE(desk.log.empty());
-    EXPECT_EQ(moveCount, 3);
-    EXPECT_EQ(buttonHeld, 0);
+    EXPECT_EQ(pointer.moveCount, 3);
+    EXPECT_EQ(pointer.buttonHeld, 0);
 }
 
 }  // namespace

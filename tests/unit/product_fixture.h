@@ -9,18 +9,19 @@
 #include <vector>
 
 #include "adapters/app_table.h"
+#include "adapters/windvr6.h"
 #include "dispatch/app_switching.h"
 #include "dispatch/key_dispatcher.h"
 #include "dispatch/launch_watch.h"
 #include "dispatch/pointer_emulation.h"
 #include "fake/fake_desktop.h"
+#include "fake/fresh_product.h"
 #include "fake_desktop_fixture.h"
-#include "product_state.h"
 #include "platform/win32_constants.h"
 #include "receiver/receiver_access.h"
-#include "receiver/timer_slot.h"
+#include "dispatch/timer_slot.h"
 #include "shell/main_window.h"
-#include "shell/settings.h"
+#include "settings/settings.h"
 #include "shell/shutdown_dialog.h"
 #include "shell/tray_icon.h"
 
@@ -28,14 +29,7 @@ class ProductTest : public FakeDesktopTest {
   protected:
     void SetUp() override {
         FakeDesktopTest::SetUp();
-        ResetProductState();
-        desk.tickCount = 1000000;
-        owner = desk.AddOwnWindow("Alder Remote Control", nullptr);
-        mainWindow = owner;
-        watchTimer.armed = 0;
-        watchTimer.Configure(owner, 1000);
-        OpenReceiver();
-        desk.ClearLog();
+        owner = fake::StartOnFreshDesktop();
     }
 
     // No action of the program may leave a key down: every chord releases what

@@ -135,7 +135,7 @@ TEST_F(ReceiverAccessTest, CodeWrittenWithNoBytesReported_IsTheCode) {
 }
 
 TEST_F(ReceiverAccessTest, WithoutReceiver_NothingIsAskedAndNothingIsRead) {
-    receiverControl = nullptr;
+    receiver.receiverControl = nullptr;
     QueueKey(3);
     std::uint8_t status = 0x77;
     std::uint8_t buffer[4] = {};

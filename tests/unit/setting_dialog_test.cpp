@@ -23,8 +23,8 @@ class SettingDialogTest : public ProductTest {
   protected:
     void SetUp() override {
         ProductTest::SetUp();
-        lastSettingIndex = -1;
-        appInstance = 0x400000;
+        settingDialog.lastSettingIndex = -1;
+        program.appInstance = 0x400000;
         desk.SetDword(settingsPath, "DefaultTVAPP", 6);
         desk.SetDword(settingsPath, "AlwaysRemoteOff", 0);
     }
@@ -91,7 +91,7 @@ TEST_F(SettingDialogTest, Opening_PlacesItEmptiesTheListAddsTheAvailableAppsInAp
                      "SendDlgItemMessageA(" + d + ",0xB,0x143,0x0,\"WinDVR 6\")",
                      "SendDlgItemMessageA(" + d + ",0xB,0x14E,0x3,0x0)"}));
     EXPECT_EQ(preselected, 3);
-    EXPECT_EQ(lastSettingIndex, 3);
+    EXPECT_EQ(settingDialog.lastSettingIndex, 3);
 }
 
 TEST_F(SettingDialogTest, EveryApplication_ListedUnderItsOwnName) {
@@ -103,7 +103,7 @@ TEST_F(SettingDialogTest, EveryApplication_ListedUnderItsOwnName) {
 }
 
 TEST_F(SettingDialogTest, MediaCenter_ListedByItsDetection_NotByItsRecord) {
-    mediaCenterRecord.installed = 1;
+    AppRecord(mediaCenterId).installed = 1;
     Install(5, "C:\\TM", "TotalMedia.exe");
     Open(Press(IDCANCEL));
     EXPECT_EQ(offered, (Names{"TotalMedia"}));
@@ -112,8 +112,8 @@ TEST_F(SettingDialogTest, MediaCenter_ListedByItsDetection_NotByItsRecord) {
 TEST_F(SettingDialogTest, OkOnAnotherEntry_MakesItTheDefault_AndSavesIt) {
     InstallAll();
     Open(Choose(3, IDOK));  // TotalMedia: Media Center is not listed
-    EXPECT_EQ(defaultApp, 5);
-    EXPECT_EQ(lastSettingIndex, 3);
+    EXPECT_EQ(settings.defaultApp, 5);
+    EXPECT_EQ(settingDialog.lastSettingIndex, 3);
     EXPECT_EQ(desk.GetDword(settingsPath, "DefaultTVAPP"), 5u);
     EXPECT_EQ(desk.Log({"RegSetValueExA"}),
               (Calls{"RegSetValueExA(\"HKLM\\Software\\Tarvex Multimedia\\Nimbus XQ "
@@ -136,7 +136,7 @@ TEST_P(OkWhenTheSaveFails, KeepsTheChoiceForTheRun_AndSaysSo) {
     InstallAll();
     c.registry(desk);
     Open(Choose(3, IDOK));
-    EXPECT_EQ(defaultApp, 5);
+    EXPECT_EQ(settings.defaultApp, 5);
     const Calls expected = {"MessageBoxA(" + W(shown) + ",\"" + choiceNotSavedText + "\",\"Remote Control\",0x30)"};
     EXPECT_EQ(desk.Log({"MessageBoxA"}), c.told ? expected : Calls{});
     EXPECT_EQ(desk.Log({"EndDialog"}), (Calls{"EndDialog(" + W(shown) + ",0x1)"}));
@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingDialogTest, OkOnTheDefaultsOwnEntry_WritesNothing) {
     InstallAll();
     Open(Press(IDOK));
-    EXPECT_EQ(defaultApp, 6);
+    EXPECT_EQ(settings.defaultApp, 6);
     EXPECT_TRUE(RegistryWrites().empty());
     EXPECT_EQ(desk.Log({"EndDialog"}), (Calls{"EndDialog(" + W(shown) + ",0x1)"}));
 }
@@ -165,7 +165,7 @@ TEST_F(SettingDialogTest, EscapeAfterPickingAnother_ChangesNothing_AndTheNextOpe
     InstallAll();
     Open(Choose(0, IDCANCEL));
     EXPECT_EQ(desk.Log({"EndDialog"}), (Calls{"EndDialog(" + W(shown) + ",0x2)"}));
-    EXPECT_EQ(defaultApp, 6);
+    EXPECT_EQ(settings.defaultApp, 6);
     EXPECT_TRUE(RegistryWrites().empty());
     Open(Press(IDCANCEL));
     EXPECT_EQ(preselected, 4);
@@ -175,8 +175,8 @@ TEST_F(SettingDialogTest, NothingInstalled_EmptyListNothingSelected_OkChangesNot
     Open(Press(IDOK));
     EXPECT_TRUE(offered.empty());
     EXPECT_EQ(preselected, -1);
-    EXPECT_EQ(defaultApp, 6);
-    EXPECT_EQ(lastSettingIndex, -1);
+    EXPECT_EQ(settings.defaultApp, 6);
+    EXPECT_EQ(settingDialog.lastSettingIndex, -1);
     EXPECT_TRUE(RegistryWrites().empty());
     for (const std::string& call : desk.Log({"SendDlgItemMessageA"}))
         EXPECT_EQ(call.find(",0x148,"), std::string::npos) << "no entry to read: " << call;
@@ -188,8 +188,8 @@ TEST_F(SettingDialogTest, NoSelection_AsAfterTypingIntoTheEditField_OkChangesNot
         desk.comboBoxes[{dialog, 11}].selection = -1;
         platform::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_EQ(defaultApp, 6);
-    EXPECT_EQ(lastSettingIndex, -1);
+    EXPECT_EQ(settings.defaultApp, 6);
+    EXPECT_EQ(settingDialog.lastSettingIndex, -1);
     EXPECT_TRUE(RegistryWrites().empty());
     Open(Press(IDCANCEL));
     EXPECT_EQ(preselected, 4) << "the default's entry again";
@@ -199,20 +199,20 @@ TEST_F(SettingDialogTest, DefaultNotListed_PreselectsTheFirstEntry_ThenTheOneLas
     Install(2, "C:\\HT", "Home Theater.exe");
     Install(5, "C:\\TM", "TotalMedia.exe");
     Install(7, "C:\\BTV", "BTVD3DShell.exe");
-    defaultApp = 6;  // Quartzview, not installed
+    settings.defaultApp = 6;  // Quartzview, not installed
     Open(Press(IDCANCEL));
     EXPECT_EQ(preselected, 0) << "nothing preselected or confirmed yet in this run";
 
-    defaultApp = 7;
+    settings.defaultApp = 7;
     Open(Press(IDCANCEL));
     EXPECT_EQ(preselected, 2);
-    defaultApp = 9;  // as a DefaultTVAPP outside 1 to 8 would load
+    settings.defaultApp = 9;  // as a DefaultTVAPP outside 1 to 8 would load
     Open(Press(IDCANCEL));
     EXPECT_EQ(preselected, 2) << "the entry last preselected";
 
     Open(Choose(1, IDOK));
-    EXPECT_EQ(defaultApp, 5);
-    defaultApp = 0;
+    EXPECT_EQ(settings.defaultApp, 5);
+    settings.defaultApp = 0;
     Open(Press(IDCANCEL));
     EXPECT_EQ(preselected, 1) << "the entry last confirmed";
 }
@@ -227,7 +227,7 @@ TEST_F(SettingDialogTest, OpenedAgainFromTheMenuWhileOpen_BothWork_TheInnerChoic
     MainWndProc(owner, WM_COMMAND, 32, 0);
     EXPECT_EQ(desk.Log({"DialogBoxParamA"}).size(), 2u);
     EXPECT_EQ(desk.Log({"EndDialog"}).size(), 2u);
-    EXPECT_EQ(defaultApp, 1);
+    EXPECT_EQ(settings.defaultApp, 1);
     EXPECT_EQ(desk.GetDword(settingsPath, "DefaultTVAPP"), 1u);
 }
 
@@ -276,7 +276,7 @@ TEST_F(SettingDialogTest, About_OkAndCancelEndItWithTheirIds_OtherMessagesAreLef
         EXPECT_EQ(answers, (std::vector<std::intptr_t>{0, 0, 1})) << button;
         EXPECT_EQ(desk.Log({"EndDialog"}), (Calls{"EndDialog(" + W(shown) + "," + fake::Hex(button) + ")"}));
     }
-    EXPECT_EQ(defaultApp, 6);
+    EXPECT_EQ(settings.defaultApp, 6);
     EXPECT_TRUE(RegistryWrites().empty());
 }
 

@@ -34,8 +34,8 @@ TEST_F(SettingsTest, FirstStart_CreatesTheKeyWithQuartzviewAndRemoteOn) {
 
     ExpectDword("DefaultTVAPP", 6);
     ExpectDword("AlwaysRemoteOff", 0);
-    EXPECT_EQ(defaultApp, 6);
-    EXPECT_EQ(alwaysRemoteOff, 0);
+    EXPECT_EQ(settings.defaultApp, 6);
+    EXPECT_EQ(settings.alwaysRemoteOff, 0);
     const std::string key = "\"Software\\Tarvex Multimedia\\Nimbus XQ Utilities\"";
     const std::string opened = "\"HKLM\\Software\\Tarvex Multimedia\\Nimbus XQ Utilities\"";
     EXPECT_EQ(RegistryCalls(), (std::vector<std::string>{
@@ -55,7 +55,7 @@ TEST_F(SettingsTest, MissingDefault_IsRecreatedAndFlushedBeforeTheSwitchIsRead) 
     LoadSettings();
 
     ExpectDword("DefaultTVAPP", 6);
-    EXPECT_EQ(defaultApp, 6);
+    EXPECT_EQ(settings.defaultApp, 6);
     const std::string key = "\"HKLM\\Software\\Tarvex Multimedia\\Nimbus XQ Utilities\"";
     EXPECT_EQ(RegistryCalls(), (std::vector<std::string>{
                                    "RegOpenKeyExA(\"HKLM\",\"Software\\Tarvex Multimedia\\Nimbus XQ Utilities\","
@@ -87,7 +87,7 @@ TEST_P(StoredDefaultTest, LoadsTheFourBytesAsTheyAre) {
 
     LoadSettings();
 
-    EXPECT_EQ(defaultApp, stored.loaded);
+    EXPECT_EQ(settings.defaultApp, stored.loaded);
     const auto after = desk.GetValue(settingsPath, "DefaultTVAPP");
     ASSERT_TRUE(after.has_value());
     if (stored.repaired) {
@@ -127,7 +127,7 @@ TEST_P(StoredSwitchTest, OnlyExactlyOneTurnsTheRemoteOff) {
 
     LoadSettings();
 
-    EXPECT_EQ(alwaysRemoteOff, stored.loaded);
+    EXPECT_EQ(settings.alwaysRemoteOff, stored.loaded);
     const auto after = desk.GetValue(settingsPath, "AlwaysRemoteOff");
     ASSERT_TRUE(after.has_value());
     EXPECT_EQ(after->data, (stored.repaired ? Bytes{0, 0, 0, 0} : stored.data));
@@ -148,8 +148,8 @@ TEST_F(SettingsTest, MissingSwitch_IsRecreatedAsZero) {
 
     LoadSettings();
 
-    EXPECT_EQ(defaultApp, 3);
-    EXPECT_EQ(alwaysRemoteOff, 0);
+    EXPECT_EQ(settings.defaultApp, 3);
+    EXPECT_EQ(settings.alwaysRemoteOff, 0);
     ExpectDword("AlwaysRemoteOff", 0);
 }
 
@@ -159,8 +159,8 @@ TEST_F(SettingsTest, UnwritableMachineKey_KeepsTheBuiltInValuesAndWritesNothing)
 
     EXPECT_EQ(LoadSettings(), 1);
 
-    EXPECT_EQ(defaultApp, 6);
-    EXPECT_EQ(alwaysRemoteOff, 0);
+    EXPECT_EQ(settings.defaultApp, 6);
+    EXPECT_EQ(settings.alwaysRemoteOff, 0);
     EXPECT_FALSE(desk.KeyExists(settingsPath));
     EXPECT_TRUE(desk.Log({"RegSetValueExA", "RegFlushKey", "RegCloseKey"}).empty());
 }
@@ -185,9 +185,9 @@ TEST_P(StandardAccount, ReadsTheStoredValues_RepairsNothing_SaveFails) {
     desk.readOnly.insert(settingsPath);
 
     EXPECT_EQ(LoadSettings(), 1);
-    EXPECT_EQ(defaultApp, c.defaultApp);
-    EXPECT_EQ(alwaysRemoteOff, c.alwaysRemoteOff);
-    defaultApp = 2;
+    EXPECT_EQ(settings.defaultApp, c.defaultApp);
+    EXPECT_EQ(settings.alwaysRemoteOff, c.alwaysRemoteOff);
+    settings.defaultApp = 2;
     EXPECT_EQ(SaveDefaultApp(), 0);
 
     EXPECT_TRUE(desk.Log({"RegSetValueExA", "RegCreateKeyExA"}).empty());
@@ -207,14 +207,14 @@ TEST_F(SettingsTest, FailingRepairWrite_IsIgnored) {
 
     EXPECT_EQ(LoadSettings(), 1);
 
-    EXPECT_EQ(defaultApp, 6);
+    EXPECT_EQ(settings.defaultApp, 6);
     EXPECT_FALSE(desk.GetValue(settingsPath, "DefaultTVAPP").has_value());
     EXPECT_EQ(desk.openKeyCount(), 0);
 }
 
 TEST_F(SettingsTest, DefaultChangedBeforeTheLoad_IsWhatAMissingValueIsRecreatedWith) {
     desk.CreateKey(settingsPath);
-    defaultApp = 2;
+    settings.defaultApp = 2;
 
     LoadSettings();
 
@@ -223,7 +223,7 @@ TEST_F(SettingsTest, DefaultChangedBeforeTheLoad_IsWhatAMissingValueIsRecreatedW
 
 TEST_F(SettingsTest, Save_ReplacesAnExistingValue) {
     desk.SetDword(settingsPath, "DefaultTVAPP", 6);
-    defaultApp = 7;
+    settings.defaultApp = 7;
 
     EXPECT_EQ(SaveDefaultApp(), 1);
 
@@ -233,7 +233,7 @@ TEST_F(SettingsTest, Save_ReplacesAnExistingValue) {
 }
 
 TEST_F(SettingsTest, Save_NeverCreatesTheKeyOrTheValue) {
-    defaultApp = 7;
+    settings.defaultApp = 7;
     EXPECT_EQ(SaveDefaultApp(), 0);
     EXPECT_FALSE(desk.KeyExists(settingsPath));
 

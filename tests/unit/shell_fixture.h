@@ -13,10 +13,9 @@ protected:
         ProductTest::SetUp();
         desk.RemoveWindow(owner);
         owner = 0;
-        mainWindow = 0;
-        receiverControl = nullptr;
-        watchTimer.armed = 0;
-        watchTimer.Configure(0, 0);
+        program.mainWindow = 0;
+        receiver.Reset();
+        watchTimer.Reset();
         desk.strings[22] = "Alder Remote Control";
         desk.strings[23] = "Alder Remote Control";
         desk.ClearLog();
@@ -27,7 +26,7 @@ protected:
     int Start() { return RunRemoteControl(instance); }
 
     platform::LResult Send(std::uint32_t message, platform::WParam wParam, platform::LParam lParam) {
-        return platform::SendMessageA(mainWindow, message, wParam, lParam);
+        return platform::SendMessageA(program.mainWindow, message, wParam, lParam);
     }
 
     bool QuitPosted() const {

@@ -21,8 +21,8 @@ protected:
     // Runs the dialog; press drives it the way the dispatcher or the user would.
     std::intptr_t ShowAndDo(std::function<void(platform::WindowHandle)> press) {
         desk.onDialog = [this, press](platform::WindowHandle dialog) {
-            openWhileShown = shutDownDialogOpen;
-            handleWhileShown = shutDownDialog;
+            openWhileShown = shutDownState.shutDownDialogOpen;
+            handleWhileShown = shutDownState.shutDownDialog;
             desk.ClearLog();
             press(dialog);
         };
@@ -45,8 +45,8 @@ TEST_F(ShutDownDialogTest, Opening_MarksItOpenStoresItsHandleAndBringsItForward)
     platform::WindowHandle shown = 0;
     desk.onDialog = [&](platform::WindowHandle dialog) {
         shown = dialog;
-        openWhileShown = shutDownDialogOpen;
-        handleWhileShown = shutDownDialog;
+        openWhileShown = shutDownState.shutDownDialogOpen;
+        handleWhileShown = shutDownState.shutDownDialog;
         Key(dialog, VK_ESCAPE);
     };
 
@@ -54,7 +54,7 @@ TEST_F(ShutDownDialogTest, Opening_MarksItOpenStoresItsHandleAndBringsItForward)
 
     EXPECT_EQ(openWhileShown, 1);
     EXPECT_EQ(handleWhileShown, shown);
-    EXPECT_EQ(shutDownDialogOpen, 0);
+    EXPECT_EQ(shutDownState.shutDownDialogOpen, 0);
     const std::string d = W(shown);
     EXPECT_EQ(desk.Log({"DialogBoxParamA", "SetForegroundWindow", "SetActiveWindow", "SetWindowPos"}),
               (std::vector<std::string>{"DialogBoxParamA(0x0,0x6B," + W(owner) + ",0x0)",
@@ -107,7 +107,7 @@ TEST_P(ShutDownCancelTest, ClosesTheDialogAndNothingElse) {
 
     EXPECT_EQ(result, way.result);
     EXPECT_EQ(ShutdownCalls(), std::vector<std::string>{"EndDialog(" + W(shown) + "," + fake::Hex(way.result) + ")"});
-    EXPECT_EQ(shutDownDialogOpen, 0);
+    EXPECT_EQ(shutDownState.shutDownDialogOpen, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, ShutDownCancelTest,
@@ -119,7 +119,7 @@ TEST_F(ShutDownDialogTest, OtherKeys_AreNotTheDialogs) {
     ShowAndDo([&](platform::WindowHandle dialog) {
         for (std::uint8_t vk : {VK_SPACE, VK_F4, VK_TAB, std::uint8_t('A')})
             handled.push_back(platform::SendMessageA(dialog, WM_KEYDOWN, vk, 0));
-        EXPECT_EQ(shutDownDialogOpen, 1);
+        EXPECT_EQ(shutDownState.shutDownDialogOpen, 1);
         Key(dialog, VK_ESCAPE);
     });
 
@@ -159,7 +159,7 @@ TEST_F(ShutDownDialogTest, DialogThatCannotBeCreated_LeavesNoStaleDialogBehind) 
 
     EXPECT_EQ(ShowShutDownDialog(owner), -1);
 
-    EXPECT_EQ(shutDownDialogOpen, 0);
+    EXPECT_EQ(shutDownState.shutDownDialogOpen, 0);
 }
 
 TEST_F(ShutDownDialogTest, SuspendWhileOpen_ClickedCancel_ThenResume_KeysGoToThePointerNotTheOldDialog) {
@@ -171,7 +171,7 @@ TEST_F(ShutDownDialogTest, SuspendWhileOpen_ClickedCancel_ThenResume_KeysGoToThe
         // No tick reaches the dialog while suspended: the user answers it.
         Command(dialog, IDCANCEL);
     });
-    EXPECT_EQ(shutDownDialogOpen, 0);
+    EXPECT_EQ(shutDownState.shutDownDialogOpen, 0);
     MainWndProc(owner, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
     ASSERT_TRUE(desk.TimerSet(owner, 1));
     desk.ClearLog();

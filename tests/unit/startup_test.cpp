@@ -20,9 +20,9 @@ protected:
         return closes;
     }
     std::vector<std::string> Timers() const { return desk.Log({"SetTimer", "KillTimer"}); }
-    std::string Main() const { return W(mainWindow); }
+    std::string Main() const { return W(program.mainWindow); }
     std::string TrayRecord() const {
-        return "{88," + Main() + ",0xA,0x7,0x3E9," + fake::Hex(trayIcon.hIcon) + ",\"Remote Control\"}";
+        return "{88," + Main() + ",0xA,0x7,0x3E9," + fake::Hex(tray.trayIcon.hIcon) + ",\"Remote Control\"}";
     }
 };
 
@@ -42,7 +42,7 @@ TEST_F(StartupTest, EarlierCopies_TheFirstWindowOfEachTitlePrefixIsAskedToClose)
                             "PostMessageA(" + W(older) + ",0x10,0x0,0x0)",
                             "PostMessageA(" + W(secondSetting) + ",0x10,0x0,0x0)",
                         }));
-    ASSERT_NE(mainWindow, 0u);
+    ASSERT_NE(program.mainWindow, 0u);
 }
 
 TEST_F(StartupTest, EarlierCopy_WithATitleLongerThanTheBuffer_IsStillFound) {
@@ -57,7 +57,7 @@ TEST_F(StartupTest, OwnWindow_IsNeverAskedToClose) {
     Start();
 
     EXPECT_TRUE(Closes().empty());
-    const fake::Window* window = desk.Find(mainWindow);
+    const fake::Window* window = desk.Find(program.mainWindow);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->title, "Alder Remote Control");
     EXPECT_EQ(window->className, "Alder Remote Control");
@@ -68,11 +68,11 @@ TEST_F(StartupTest, WithReceiver_OnlyThePollTimerRuns) {
     Start();
 
     EXPECT_EQ(Timers(), std::vector<std::string>{"SetTimer(" + Main() + ",0x1,65)"});
-    EXPECT_TRUE(desk.TimerSet(mainWindow, 1));
-    EXPECT_FALSE(desk.TimerSet(mainWindow, 2));
+    EXPECT_TRUE(desk.TimerSet(program.mainWindow, 1));
+    EXPECT_FALSE(desk.TimerSet(program.mainWindow, 2));
     EXPECT_EQ(watchTimer.periodMs, 1000u);
     EXPECT_EQ(desk.Log({"Shell_NotifyIconA"}), std::vector<std::string>{"Shell_NotifyIconA(0x0," + TrayRecord() + ")"});
-    EXPECT_EQ(desk.trayIcons.count({mainWindow, 10u}), 1u);
+    EXPECT_EQ(desk.trayIcons.count({program.mainWindow, 10u}), 1u);
 }
 
 TEST_F(StartupTest, WithReceiver_PollTicksReachTheDriver) {
@@ -143,7 +143,7 @@ TEST_F(StartupTest, AlwaysRemoteOffTwo_RunsNormally) {
 
     Start();
 
-    EXPECT_TRUE(desk.TimerSet(mainWindow, 1));
+    EXPECT_TRUE(desk.TimerSet(program.mainWindow, 1));
     EXPECT_FALSE(desk.Log({"GetMessageA"}).empty());
 }
 
@@ -229,7 +229,7 @@ TEST_F(StartupTest, ShellRestart_AddsTheSameIconAgain) {
 
     EXPECT_EQ(desk.Log({"Shell_NotifyIconA"}), added);
     EXPECT_EQ(desk.trayIcons.size(), 1u);
-    EXPECT_TRUE(desk.TimerSet(mainWindow, 1));
+    EXPECT_TRUE(desk.TimerSet(program.mainWindow, 1));
     EXPECT_EQ(desk.Actions(), std::vector<std::string>{}) << "nothing else happens";
 }
 
@@ -305,7 +305,7 @@ TEST_F(StartupTest, CloseFromANewerCopy_DestroysTheWindowRemovesTheIconAndQuits)
 
     Send(WM_CLOSE, 0, 0);
 
-    EXPECT_EQ(desk.Find(mainWindow), nullptr);
+    EXPECT_EQ(desk.Find(program.mainWindow), nullptr);
     EXPECT_EQ(desk.trayIcons.size(), 0u);
     EXPECT_TRUE(QuitPosted());
 }
@@ -315,10 +315,10 @@ TEST_F(StartupTest, DisplayChange_ReplacesThePointerLimits) {
 
     Send(WM_DISPLAYCHANGE, 32, (768 << 16) | 1280);
 
-    EXPECT_EQ(pointerRect.right, 1279);
-    EXPECT_EQ(pointerRect.bottom, 767);
-    EXPECT_EQ(smallStep, 8);
-    EXPECT_EQ(largeStep, 16);
+    EXPECT_EQ(pointer.pointerRect.right, 1279);
+    EXPECT_EQ(pointer.pointerRect.bottom, 767);
+    EXPECT_EQ(pointer.smallStep, 8);
+    EXPECT_EQ(pointer.largeStep, 16);
 }
 
 }  // namespace

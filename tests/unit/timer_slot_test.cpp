@@ -68,8 +68,8 @@ TEST_F(TimerSlotTest, ArmedSlot_IsDisarmedWhenItGoes) {
 }
 
 TEST_F(TimerSlotTest, StartPollTimer_RunsDispatchKeyEvery65Ms) {
-    StartPollTimer();
-    PrepareWatchTimer();
+    StartPollTimer(owner);
+    PrepareWatchTimer(owner);
     desk.ClearLog();
 
     Advance(650);

@@ -22,9 +22,9 @@ class TrayMenuTest : public ProductTest {
   protected:
     void SetUp() override {
         ProductTest::SetUp();
-        trayMenu = 0;
-        lastSettingIndex = -1;
-        appInstance = instance;
+        trayMenuState.trayMenu = 0;
+        settingDialog.lastSettingIndex = -1;
+        program.appInstance = instance;
         desk.cursor = {1000, 750};
     }
 
@@ -55,7 +55,7 @@ class TrayMenuTest : public ProductTest {
 TEST_F(TrayMenuTest, DefaultQuartzviewInstalledNotRunning_ReadsQuartzviewThenSettingAboutExit) {
     Install(6, "C:\\TV", "MainPanel.exe");
     Click();
-    const platform::MenuHandle menu = trayMenu;
+    const platform::MenuHandle menu = trayMenuState.trayMenu;
     ASSERT_NE(menu, 0u);
     Calls expected = {"GetCursorPos()", "CreatePopupMenu()", Item(menu, "0x0", "0x452", "Quartzview")};
     for (const std::string& item : FixedItems(menu)) expected.push_back(item);
@@ -92,7 +92,7 @@ class ApplicationEntry : public TrayMenuTest, public ::testing::WithParamInterfa
 
 TEST_P(ApplicationEntry, OnlyTheDefaultsWhenInstalled_CheckedWhileItsWindowIsThere) {
     const EntryCase& c = GetParam();
-    defaultApp = c.defaultApp;
+    settings.defaultApp = c.defaultApp;
     // Every application but Media Center installed, or only the one named.
     for (int k = 1; k <= 8; ++k)
         if (k != 4 && (c.installedApp == -1 || c.installedApp == k)) Install(k, "C:\\TV", "tv.exe");
@@ -102,12 +102,12 @@ TEST_P(ApplicationEntry, OnlyTheDefaultsWhenInstalled_CheckedWhileItsWindowIsThe
 
     Click();
 
-    const platform::MenuHandle menu = trayMenu;
+    const platform::MenuHandle menu = trayMenuState.trayMenu;
     Calls expected;
     if (c.flags) expected.push_back(Item(menu, c.flags, c.id, c.text));
     for (const std::string& item : FixedItems(menu)) expected.push_back(item);
     EXPECT_EQ(desk.Log({"AppendMenuA"}), expected);
-    EXPECT_EQ(defaultApp, c.defaultApp) << "building the menu changes no setting";
+    EXPECT_EQ(settings.defaultApp, c.defaultApp) << "building the menu changes no setting";
 }
 
 constexpr int all = -1;
@@ -138,25 +138,25 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TrayMenuTest, MediaCenter_IsOfferedByItsDetection_NotByItsRecord) {
-    defaultApp = 4;
-    mediaCenterRecord.installed = 1;  // as the registry or an earlier detection left it
+    settings.defaultApp = 4;
+    AppRecord(mediaCenterId).installed = 1;  // as the registry or an earlier detection left it
     Click();
-    EXPECT_EQ(desk.Log({"AppendMenuA"}), FixedItems(trayMenu)) << "detection fails on this system";
+    EXPECT_EQ(desk.Log({"AppendMenuA"}), FixedItems(trayMenuState.trayMenu)) << "detection fails on this system";
 
     ProvideMediaCenter();
-    mediaCenterRecord.installed = 0;
+    AppRecord(mediaCenterId).installed = 0;
     desk.ClearLog();
     Click();
-    EXPECT_EQ(desk.Log({"AppendMenuA"}).at(0), Item(trayMenu, "0x0", "0x450", "Media Center"));
-    EXPECT_EQ(mediaCenterRecord.installed, 1) << "a passing detection marks the record installed";
+    EXPECT_EQ(desk.Log({"AppendMenuA"}).at(0), Item(trayMenuState.trayMenu, "0x0", "0x450", "Media Center"));
+    EXPECT_EQ(AppRecord(mediaCenterId).installed, 1) << "a passing detection marks the record installed";
 }
 
 TEST_F(TrayMenuTest, NextClick_DestroysThePreviousMenu_AndTheLastOneStays) {
     Click();
-    const platform::MenuHandle first = trayMenu;
+    const platform::MenuHandle first = trayMenuState.trayMenu;
     desk.ClearLog();
     Click();
-    const platform::MenuHandle second = trayMenu;
+    const platform::MenuHandle second = trayMenuState.trayMenu;
     EXPECT_NE(first, second);
     EXPECT_EQ(desk.Log({"DestroyMenu", "CreatePopupMenu"}),
               (Calls{"DestroyMenu(" + fake::Hex(first) + ")", "CreatePopupMenu()"}));
@@ -169,7 +169,7 @@ TEST_F(TrayMenuTest, ClickWhileTheMenuIsTracked_LeavesTheOpenMenuAlone) {
         if (nestedClicks++ == 0) Click(WM_LBUTTONDOWN);
     };
     Click();
-    const platform::MenuHandle menu = trayMenu;
+    const platform::MenuHandle menu = trayMenuState.trayMenu;
     EXPECT_EQ(desk.Log({"CreatePopupMenu", "DestroyMenu", "TrackPopupMenu"}),
               (Calls{"CreatePopupMenu()",
                      "TrackPopupMenu(" + fake::Hex(menu) + ",0x0,1000,750,0x0," + W(owner) + ")"}));
@@ -203,7 +203,7 @@ TEST_F(TrayMenuTest, CommandsAroundTheApplicationRange_AreNotTheMenus) {
     for (const platform::WParam id : {1100u, 1109u, 29u, 33u}) MainWndProc(owner, WM_COMMAND, id, 0);
     EXPECT_TRUE(desk.Log({"DialogBoxParamA", "ShellExecuteA"}).empty());
     EXPECT_EQ(desk.Log({"DefWindowProcA"}).size(), 4u);
-    EXPECT_EQ(defaultApp, 6);
+    EXPECT_EQ(settings.defaultApp, 6);
 }
 
 struct SwitchCase {
@@ -224,11 +224,11 @@ TEST_P(ApplicationCommand, LaunchesTheApp_MakesItTheDefaultForThisRunOnly_Withou
 
     EXPECT_EQ(desk.Log({"ShellExecuteA"}), (Calls{std::string("ShellExecuteA(0x0,\"open\",\"") + c.directory +
                                                   "\\" + c.executable + "\",\"remote\",null,5)"}));
-    EXPECT_EQ(defaultApp, c.appId);
+    EXPECT_EQ(settings.defaultApp, c.appId);
     EXPECT_TRUE(desk.Log({"RegOpenKeyExA", "RegSetValueExA", "RegCreateKeyExA"}).empty());
     EXPECT_EQ(desk.GetDword(settingsPath, "DefaultTVAPP"), 6u);
     EXPECT_TRUE(desk.Log({"SetTimer", "KillTimer"}).empty());
-    for (int k = 1; k <= 8; ++k) EXPECT_EQ(watchFlags[k - 1], 0) << k;
+    for (int k = 1; k <= 8; ++k) EXPECT_EQ(launchWatch.watchFlags[k - 1], 0) << k;
     EXPECT_EQ(AppRecord(c.appId).active, 1) << "launched";
 }
 
@@ -249,7 +249,7 @@ TEST_F(TrayMenuTest, ApplicationCommand_ClosesTheOthersRunning_ThenLaunches) {
               (Calls{"PostMessageA(" + W(myIcTv) + ",0x1519,0x1518,0x1)",
                      "PostMessageA(" + W(quartzview) + ",0xFB8,0x1,0x0)",
                      "ShellExecuteA(0x0,\"open\",\"C:\\TM\\TotalMedia.exe\",\"remote\",null,5)"}));
-    EXPECT_EQ(defaultApp, 5);
+    EXPECT_EQ(settings.defaultApp, 5);
 }
 
 TEST_F(TrayMenuTest, ApplicationCommand_ExecutableMissing_ReportsTheLaunch_AndStillChangesTheDefault) {
@@ -259,8 +259,8 @@ TEST_F(TrayMenuTest, ApplicationCommand_ExecutableMissing_ReportsTheLaunch_AndSt
     EXPECT_EQ(
         desk.Log({"MessageBoxA"}),
         (Calls{"MessageBoxA(0x0,\"Can't launch TV application what you want.\",\"Remote Control\",0x0)"}));
-    EXPECT_EQ(totalMediaRecord.active, 0);
-    EXPECT_EQ(defaultApp, 5);
+    EXPECT_EQ(AppRecord(totalMediaId).active, 0);
+    EXPECT_EQ(settings.defaultApp, 5);
 }
 
 }  // namespace

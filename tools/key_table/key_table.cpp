@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "adapters/app_table.h"
-#include "dispatch/remote_key_codes.h"
+#include "adapters/remote_key_codes.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ int main() {
     std::map<int, std::vector<std::string>> cells;
     std::string header = "| Code |", rule = "| --- |";
     for (int appId = 1; appId <= appCount; ++appId) {
-        const Adapter& adapter = AdapterFor(appId);
+        const SupportedApp& adapter = AppFor(appId);
         header += std::string(" ") + adapter.name + " |";
         rule += " --- |";
         for (const KeyRow& row : adapter.keyMap) {

@@ -6,12 +6,18 @@
 // HKEY_LOCAL_MACHINE key that holds both values.
 extern const char* const settingsKey;
 
-// AppId that the Power key launches when no application is active. 6
-// (Quartzview) until the settings are loaded; then the stored 4 bytes as they
-// are, unvalidated: a value outside 1..8 matches no application anywhere.
-extern std::int32_t defaultApp;
-// 1 only when "AlwaysRemoteOff" was read as exactly 1.
-extern std::uint8_t alwaysRemoteOff;
+struct Settings {
+    // AppId that the Power key launches when no application is active. 6
+    // (Quartzview) until the settings are loaded; then the stored 4 bytes as
+    // they are, unvalidated: a value outside 1..8 matches no application.
+    std::int32_t defaultApp;
+    // 1 only when "AlwaysRemoteOff" was read as exactly 1.
+    std::uint8_t alwaysRemoteOff;
+
+    // The values before anything is loaded.
+    void Reset();
+};
+extern Settings settings;
 
 // Loads both values, creating the key and any missing value with defaults.
 // Where full access to the key is refused, reads it read-only and repairs

@@ -1,15 +1,19 @@
 // The two persistent settings: which application the Power key launches, and
 // a switch that stops the program at start-up.
-#include "shell/settings.h"
+#include "settings/settings.h"
 
-#include "adapters/app_table.h"
+#include "adapters/app_ids.h"
 #include "platform/registry_values.h"
 #include "platform/win32_constants.h"
 
 const char* const settingsKey = "Software\\Tarvex Multimedia\\Nimbus XQ Utilities";
 
-std::int32_t defaultApp = quartzviewId;
-std::uint8_t alwaysRemoteOff = 0;
+Settings settings = {quartzviewId, 0};
+
+void Settings::Reset() {
+    defaultApp = quartzviewId;
+    alwaysRemoteOff = 0;
+}
 
 namespace {
 
@@ -25,7 +29,7 @@ bool WriteDword(platform::RegKey key, const char* name, std::uint32_t value) {
 }  // namespace
 
 int LoadSettings() {
-    const std::uint32_t defaultToWrite = static_cast<std::uint32_t>(defaultApp);
+    const std::uint32_t defaultToWrite = static_cast<std::uint32_t>(settings.defaultApp);
     const std::uint32_t alwaysRemoteOffToWrite = 0;
     platform::RegKey key = 0;
     const KeyAccess access = OpenKeyForValues(HKEY_LOCAL_MACHINE, settingsKey, &key);
@@ -35,13 +39,13 @@ int LoadSettings() {
         const bool repairable = access == KeyAccess::full;
         std::uint32_t value = 0;
         if (QueryDword(key, defaultAppValue, &value)) {
-            defaultApp = static_cast<std::int32_t>(value);
+            settings.defaultApp = static_cast<std::int32_t>(value);
         } else if (repairable) {
             WriteDword(key, defaultAppValue, defaultToWrite);
             platform::RegFlushKey(key);
         }
         if (QueryDword(key, alwaysRemoteOffValue, &value)) {
-            alwaysRemoteOff = value == 1 ? 1 : 0;
+            settings.alwaysRemoteOff = value == 1 ? 1 : 0;
         } else if (repairable) {
             WriteDword(key, alwaysRemoteOffValue, alwaysRemoteOffToWrite);
             platform::RegFlushKey(key);
@@ -68,7 +72,7 @@ int SaveDefaultApp() {
         platform::RegCloseKey(key);
         return 0;
     }
-    const bool written = WriteDword(key, defaultAppValue, static_cast<std::uint32_t>(defaultApp));
+    const bool written = WriteDword(key, defaultAppValue, static_cast<std::uint32_t>(settings.defaultApp));
     platform::RegFlushKey(key);
     platform::RegCloseKey(key);
     return written ? 1 : 0;

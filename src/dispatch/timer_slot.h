@@ -19,6 +19,9 @@ struct TimerSlot {
     TimerSlot(const TimerSlot&) = delete;
     TimerSlot& operator=(const TimerSlot&) = delete;
 
+    // Forgets the timer without killing it: for a process that starts its
+    // run over (the tests).
+    void Reset();
     void Configure(platform::WindowHandle window, std::uint32_t period);
     void Arm();
     void Disarm();
@@ -27,8 +30,9 @@ struct TimerSlot {
 extern TimerSlot pollTimer;   // id 1, 65 ms, DispatchKey
 extern TimerSlot watchTimer;  // id 2, 1000 ms, WatchTick
 
-void StartPollTimer();
-void PrepareWatchTimer();
+// Both owned by the program's main window.
+void StartPollTimer(platform::WindowHandle owner);
+void PrepareWatchTimer(platform::WindowHandle owner);
 void ArmPollTimer();
 void DisarmPollTimer();
 void ArmWatchTimer();

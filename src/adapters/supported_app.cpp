@@ -1,9 +1,9 @@
-// The operations that every adapter shares, driven by its record.
-#include "adapters/adapter.h"
+// The operations that every supported application shares, driven by its
+// description.
+#include "adapters/supported_app.h"
 
-#include "dispatch/launch_watch.h"
+#include "adapters/synthetic_input.h"
 #include "platform/win32_constants.h"
-#include "receiver/timer_slot.h"
 
 namespace {
 
@@ -16,22 +16,22 @@ void BringForward(const AppAdapter& record, platform::WindowHandle found) {
 
 }  // namespace
 
-platform::WindowHandle FindAppWindow(const Adapter& adapter) {
-    return FindWindowBy(adapter.mainWindow);
+platform::WindowHandle FindAppWindow(const SupportedApp& app) {
+    return FindWindowBy(app.mainWindow);
 }
 
-platform::WindowHandle FindMainWindow(const Adapter& adapter) {
-    return platform::FindWindowExA(platform::GetDesktopWindow(), 0, adapter.mainWindow.className,
-                                   adapter.mainWindow.title);
+platform::WindowHandle FindMainWindow(const SupportedApp& app) {
+    return platform::FindWindowExA(platform::GetDesktopWindow(), 0, app.mainWindow.className,
+                                   app.mainWindow.title);
 }
 
-void Close(const Adapter& adapter) {
-    AppAdapter& record = adapter.record;
-    const CloseShape& shape = adapter.close;
+void Close(const SupportedApp& app) {
+    AppAdapter& record = app.record();
+    const CloseShape& shape = app.close;
     switch (shape.kind) {
         case CloseKind::AltF4:
         case CloseKind::WmClose: {
-            record.window = FindAppWindow(adapter);
+            record.window = FindAppWindow(app);
             if (record.window == 0) return;
             BringForward(record, record.window);
             if (shape.kind == CloseKind::WmClose) {
@@ -43,7 +43,7 @@ void Close(const Adapter& adapter) {
             break;
         }
         case CloseKind::Message: {
-            const platform::WindowHandle found = FindAppWindow(adapter);
+            const platform::WindowHandle found = FindAppWindow(app);
             if (found == 0) return;
             platform::PostMessageA(found, shape.message, shape.wParam, shape.lParam);
             break;
@@ -58,17 +58,15 @@ void Close(const Adapter& adapter) {
     record.active = 0;
 }
 
-void Power(const Adapter& adapter) {
-    if (FindAppWindow(adapter) != 0) {
-        Close(adapter);
-        return;
+PowerAction Power(const SupportedApp& app, std::int32_t defaultAppId) {
+    if (FindAppWindow(app) != 0) {
+        Close(app);
+        return PowerAction::Closed;
     }
-    adapter.record.ActivateOrLaunch();
-    // Armed even when nothing was started; the watch then stops itself.
-    ArmWatchTimer();
-    if (adapter.record.active == 1) watchFlags[adapter.appId - 1] = 1;
+    app.record().ActivateOrLaunch(defaultAppId);
+    return PowerAction::Started;
 }
 
-void HandleKey(const Adapter& adapter, std::uint32_t code) {
-    if (const KeyRow* row = FindRow(adapter, code)) RunRow(adapter, *row);
+void HandleKey(const SupportedApp& app, std::uint32_t code) {
+    if (const KeyRow* row = FindRow(app, code)) RunRow(app, *row);
 }

@@ -1,14 +1,19 @@
 // The PollTimer and the WatchTimer, and the operations that start and stop them.
-#include "receiver/timer_slot.h"
+#include "dispatch/timer_slot.h"
 
-#include "dispatch/launch_watch.h"
 #include "dispatch/key_dispatcher.h"
-#include "shell/main_window.h"
+#include "dispatch/launch_watch.h"
 
 TimerSlot::TimerSlot(std::uint32_t id, platform::TimerProc procedure)
     : armed(0), timerId(id), ownerWindow(0), periodMs(0), timerProc(procedure) {}
 
 TimerSlot::~TimerSlot() { Disarm(); }
+
+void TimerSlot::Reset() {
+    armed = 0;
+    ownerWindow = 0;
+    periodMs = 0;
+}
 
 void TimerSlot::Configure(platform::WindowHandle window, std::uint32_t period) {
     ownerWindow = window;
@@ -34,13 +39,13 @@ void TimerSlot::Disarm() {
 TimerSlot pollTimer(1, DispatchKey);
 TimerSlot watchTimer(2, WatchTick);
 
-void StartPollTimer() {
-    pollTimer.Configure(mainWindow, 65);
+void StartPollTimer(platform::WindowHandle owner) {
+    pollTimer.Configure(owner, 65);
     pollTimer.Arm();
 }
 
-void PrepareWatchTimer() {
-    watchTimer.Configure(mainWindow, 1000);
+void PrepareWatchTimer(platform::WindowHandle owner) {
+    watchTimer.Configure(owner, 1000);
     watchTimer.Disarm();
 }
 

@@ -1,0 +1,21 @@
+// The AppIds of the supported applications: the numbers "DefaultTVAPP"
+// stores, and the order everything visits the applications in.
+#pragma once
+
+#include <cstdint>
+
+enum AppId : int {
+    powerCinemaId = 1,
+    homeTheaterId,
+    myIcTvId,
+    mediaCenterId,
+    totalMediaId,
+    quartzviewId,
+    beyondTvId,
+    winDvr6Id,
+};
+constexpr int appCount = winDvr6Id;
+
+constexpr bool IsAppId(std::int64_t value) {
+    return value >= 1 && value <= appCount;
+}
