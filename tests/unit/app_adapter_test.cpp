@@ -10,6 +10,7 @@
 
 #include "adapters/supported_app.h"
 #include "adapters/key_map.h"
+#include "app_identities.h"
 #include "expected_input.h"
 #include "product_fixture.h"
 
@@ -98,40 +99,34 @@ TEST_F(AdapterTest, InstallInfo_TakesTheDefaultValue_ForAnEmptyValueName_Whateve
 
 // --- The records and their lookups ------------------------------------------------
 
-struct RecordCase {
-    int appId;
-    const char* windowClass;
-    const char* windowTitle;
-};
+class RecordIdentity : public AdapterTest, public ::testing::WithParamInterface<AppIdentity> {};
 
-class RecordIdentity : public AdapterTest, public ::testing::WithParamInterface<RecordCase> {};
-
-TEST_P(RecordIdentity, FindByTitleMatchesTheRecordsWholeTitle_CaseSensitively) {
-    const RecordCase& c = GetParam();
+TEST_P(RecordIdentity, IsBuiltFromItsDescription_AndFindByTitleMatchesTheWholeTitle_CaseSensitively) {
+    const AppIdentity& c = GetParam();
+    // The description that start-up builds the record from, read again.
+    desk.SetString(std::string("HKLM\\") + c.registryKey, c.valueName, "C:\\TV");
+    const AppAdapter rebuilt(AppFor(c.appId));
+    EXPECT_EQ(rebuilt.installed, 1);
+    EXPECT_STREQ(rebuilt.exeName, c.executable);
+    EXPECT_STREQ(AppFor(c.appId).name, c.name);
     AppAdapter& record = AppRecord(c.appId);
-    EXPECT_STREQ(record.windowClass, c.windowClass);
-    EXPECT_STREQ(record.windowTitle, c.windowTitle);
-    std::string swappedCase = c.windowTitle;
+    EXPECT_STREQ(record.windowClass, c.recordClass);
+    EXPECT_STREQ(record.windowTitle, c.recordTitle);
+    std::string swappedCase = c.recordTitle;
     for (char& ch : swappedCase) {
         const unsigned char u = static_cast<unsigned char>(ch);
         ch = static_cast<char>(std::isupper(u) ? std::tolower(u) : std::toupper(u));
     }
     desk.AddWindow(swappedCase);
-    desk.AddWindow(std::string(c.windowTitle) + " ");
+    desk.AddWindow(std::string(c.recordTitle) + " ");
     EXPECT_EQ(record.FindByTitle(), 0u);
-    const auto exact = desk.AddWindow(c.windowTitle);
+    const auto exact = desk.AddWindow(c.recordTitle);
     desk.AddWindow("Other");
     EXPECT_EQ(record.FindByTitle(), exact);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EightRecords, RecordIdentity,
-    ::testing::Values(RecordCase{1, "", "PowerCinema"}, RecordCase{2, "", "Home Theater"},
-                      RecordCase{3, "My IC-TV", "My IC-TV Media Center"},
-                      RecordCase{4, "eHome Render Window", "eHome Render Window"},
-                      RecordCase{5, "", "TotalMedia"}, RecordCase{6, "TarvexMainPanel_Class", "TVR"},
-                      RecordCase{7, "Beyond TV", "Streamzap.WM.D3D"}, RecordCase{8, "", "WinDVR 6"}),
-    [](const auto& info) { return "AppId" + std::to_string(info.param.appId); });
+INSTANTIATE_TEST_SUITE_P(EightRecords, RecordIdentity, ::testing::ValuesIn(appIdentities),
+                         [](const auto& info) { return AppIdName(info.param.appId); });
 
 TEST_F(AdapterTest, FindByTitle_ReturnsTheTopmostOfTwoEqualTitles) {
     desk.AddWindow("TotalMedia");
@@ -360,21 +355,14 @@ TEST_F(AdapterTest, HomeTheaterClose_ComparesItsTitleCaseSensitively) {
 
 // --- Power of each adapter --------------------------------------------------------
 
-struct PowerCase {
-    int appId;
-    const char* title;  // main window as FindAppWindow looks for it
-    const char* className;
-    const char* closeTitle;  // a second window for a Close that looks elsewhere, or null
-    const char* executable;
-};
-
-class AdapterPower : public AdapterTest, public ::testing::WithParamInterface<PowerCase> {};
+class AdapterPower : public AdapterTest, public ::testing::WithParamInterface<AppIdentity> {};
 
 TEST_P(AdapterPower, ClosesWheneverTheMainWindowIsPresent_WhateverActiveSays) {
-    const PowerCase& c = GetParam();
+    const AppIdentity& c = GetParam();
     Install(c.appId, "C:\\TV", c.executable);
-    desk.AddWindow(c.title, c.className);
-    if (c.closeTitle != nullptr) desk.AddWindow(c.closeTitle);
+    desk.AddWindow(c.mainTitle, c.mainClass);
+    // WinDVR 6 is closed through its record's title, not its main window's.
+    if (c.appId == 8) desk.AddWindow(c.recordTitle);
     AppAdapter& record = AppRecord(c.appId);
     for (const std::int32_t active : {0, 1}) {
         record.active = active;
@@ -388,7 +376,7 @@ TEST_P(AdapterPower, ClosesWheneverTheMainWindowIsPresent_WhateverActiveSays) {
 }
 
 TEST_P(AdapterPower, NotInstalled_ArmsTheWatch_AndSetsNoWatchFlag) {
-    const PowerCase& c = GetParam();
+    const AppIdentity& c = GetParam();
     PowerAndWatch(AppFor(c.appId), settings.defaultApp);
     EXPECT_EQ(desk.Log({"SetTimer"}), (Calls{"SetTimer(" + W(owner) + ",0x2,1000)"}));
     EXPECT_TRUE(desk.Actions().empty());
@@ -396,7 +384,7 @@ TEST_P(AdapterPower, NotInstalled_ArmsTheWatch_AndSetsNoWatchFlag) {
 }
 
 TEST_P(AdapterPower, NotRunning_LaunchesIt_ArmsTheWatch_AndSetsItsOwnWatchFlag) {
-    const PowerCase& c = GetParam();
+    const AppIdentity& c = GetParam();
     Install(c.appId, "C:\\TV", c.executable);
     PowerAndWatch(AppFor(c.appId), settings.defaultApp);
     EXPECT_EQ(desk.Log({"ShellExecuteA"}), (Calls{Shell(std::string("C:\\TV\\") + c.executable)}));
@@ -404,17 +392,8 @@ TEST_P(AdapterPower, NotRunning_LaunchesIt_ArmsTheWatch_AndSetsItsOwnWatchFlag) 
     for (int k = 1; k <= appCount; ++k) EXPECT_EQ(launchWatch.watchFlags[k - 1], k == c.appId ? 1 : 0) << "entry " << k;
 }
 
-INSTANTIATE_TEST_SUITE_P(EightAdapters, AdapterPower,
-                         ::testing::Values(PowerCase{1, "PowerCinema", "", nullptr, "PowerCinema.exe"},
-                                           PowerCase{2, "Home Theater", "", nullptr, "Home Theater.exe"},
-                                           PowerCase{3, "My IC-TV Media Center", "", nullptr, "HT IC-TV.exe"},
-                                           PowerCase{4, "", "eHome Render Window", nullptr, ""},
-                                           PowerCase{5, "Arcsoft TotalMedia", "", nullptr, "TotalMedia.exe"},
-                                           PowerCase{6, "", "TarvexMainPanel_Class", nullptr,
-                                                     "MainPanel.exe"},
-                                           PowerCase{7, "", "Streamzap.WM.D3D", nullptr, "BTVD3DShell.exe"},
-                                           PowerCase{8, "InterVideo WinDVR 6", "", "WinDVR 6", "WinDVR.exe"}),
-                         [](const auto& info) { return "AppId" + std::to_string(info.param.appId); });
+INSTANTIATE_TEST_SUITE_P(EightAdapters, AdapterPower, ::testing::ValuesIn(appIdentities),
+                         [](const auto& info) { return AppIdName(info.param.appId); });
 
 TEST_F(AdapterTest, WinDvr6Power_SeesItsMainWindow_ButItsCloseFindsNoWinDvr6Title) {
     AppRecord(winDvr6Id).active = 1;
