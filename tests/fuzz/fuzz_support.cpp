@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "dispatch/pointer_emulation.h"
 #include "fake/fresh_product.h"
 
 namespace fuzz {
