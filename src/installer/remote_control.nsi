@@ -1,17 +1,30 @@
 ; The installer of Alder Remote Control, built on Linux by Debian's makensis:
-;   makensis -DEXE=<RemoteControl.exe> -DICON=<remote_control.ico> -DOUTFILE=<setup.exe> remote_control.nsi
-; The version comes from the exe's own VERSIONINFO unless -DVERSION= is given.
-; -DTARGET=amd64-unicode makes the test-only installer of the 64-bit test twin;
-; the installer that ships is the 32-bit one.
+;   makensis -DEXE=<RemoteControl.exe> -DICON=<remote_control.ico> -DGUIDE=<folder> -DOUTFILE=<setup.exe>
+;            remote_control.nsi
+; GUIDE is the user guide rendered to HTML by guide_html.py, with its
+; guide_files.nsh. The version comes from the exe's own VERSIONINFO unless
+; -DVERSION= is given. -DTARGET=amd64-unicode makes the test-only installer of
+; the 64-bit test twin; the installer that ships is the 32-bit one.
 ;
-; It installs into Program Files, adds a Start-menu entry, an entry in the
-; Add/Remove Programs list and, as an option, a per-machine start-at-login
-; entry (HKLM Run). An upgrade keeps the earlier install's start-at-login
-; choice. Installer and uninstaller close a running utility first, the way a
-; newer copy of it does (WM_CLOSE to its window), and wait for its process to
-; end: a running exe can be neither replaced nor removed. The utility's
-; settings key is its user's and stays unless the uninstaller is asked to
-; remove it (its components page, or /REMOVESETTINGS when silent).
+; It installs into Program Files the utility and its user guide (Guide\),
+; adds Start-menu entries for both, an entry in the Add/Remove Programs list
+; and, as an option, a per-machine start-at-login entry (HKLM Run). An
+; upgrade keeps the earlier install's start-at-login choice. Installer and
+; uninstaller close a running utility first, the way a newer copy of it does
+; (WM_CLOSE to its window), and wait for its process to end: a running exe can
+; be neither replaced nor removed.
+;
+; The first Power press works: when no "DefaultTVAPP" is stored yet, the
+; installer stores the AppId of an installed TV application, found the way
+; the utility's Setting dialog finds it (tv_applications.nsh). With several,
+; a page lets the user choose; a silent install takes the lowest AppId. With
+; none, nothing is written and the utility keeps its own default. An upgrade
+; keeps the stored choice.
+;
+; The utility's two values are its user's and stay unless the uninstaller is
+; asked to remove them (its components page, or /REMOVESETTINGS when silent);
+; even then the key goes only when nothing else is left in it: the card
+; maker's other software may keep its own values there.
 ;
 ; Silent use: setup.exe /S [/D=folder]; Uninstall.exe /S [/REMOVESETTINGS].
 ; A silent upgrade starts the new exe again when it closed a running one.
@@ -29,6 +42,9 @@ SetDateSave off
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include Sections.nsh
+!include WinVer.nsh
+!include WordFunc.nsh
+!include nsDialogs.nsh
 
 !ifndef EXE
   !error "define EXE, ICON and OUTFILE (see the first lines of this script)"
@@ -38,6 +54,22 @@ SetDateSave off
 !endif
 !ifndef OUTFILE
   !error "define EXE, ICON and OUTFILE (see the first lines of this script)"
+!endif
+!ifndef GUIDE
+  !error "define GUIDE, the user guide rendered by guide_html.py (see the first lines of this script)"
+!endif
+!include "${GUIDE}/guide_files.nsh"
+; makensis works in the folder of this script.
+!include "tv_applications.nsh"
+
+; The registry view the utility reads, where its settings and the TV
+; applications' install values are: the 32-bit one (on 64-bit Windows, the
+; WOW6432Node view). The 64-bit test twin reads the 64-bit one.
+!define REG_VIEW 32
+!ifdef TARGET
+  !if "${TARGET}" == "amd64-unicode"
+    !define /redef REG_VIEW 64
+  !endif
 !endif
 
 ; VERSION may be given for an exe whose VERSIONINFO is not the one to show.
@@ -52,7 +84,10 @@ SetDateSave off
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define SETTINGS_KEY "Software\Tarvex Multimedia\Nimbus XQ Utilities"
+!define DEFAULT_APP_VALUE "DefaultTVAPP"
+!define ALWAYS_REMOTE_OFF_VALUE "AlwaysRemoteOff"
 !define VENDOR_KEY "Software\Tarvex Multimedia"
+!define GUIDE_SHORTCUT "${PRODUCT} User Guide"
 !define SYNCHRONIZE 0x00100000
 !define WAIT_OBJECT_0 0
 ; How long the utility gets to end after WM_CLOSE. It can be inside a 2 s
@@ -76,6 +111,16 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 
 Var wasRunning
+; The installed TV applications, in AppId order: their AppIds, each followed
+; by a blank, and their names, each followed by "|".
+Var tvAppIds
+Var tvAppNames
+Var tvAppCount
+; The AppId to store as DefaultTVAPP; 0: store nothing.
+Var defaultTvApp
+; The choice page's drop list and the entry chosen on it (from 0).
+Var tvAppList
+Var tvAppChoice
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -83,7 +128,14 @@ Var wasRunning
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\RemoteControl.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+; Unticked: the finish page's job is to start the utility, which a browser
+; window opening over it would hide; the guide stays in the Start menu.
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\Guide\user-guide.html"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Open the user guide"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_DIRECTORY
+; The blank caption gives it the caption of the other pages.
+Page custom TvAppPageShow TvAppPageLeave " "
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -139,6 +191,118 @@ FunctionEnd
 !insertmacro DEFINE_CLOSE_RUNNING_UTILITY ""
 !insertmacro DEFINE_CLOSE_RUNNING_UTILITY "un."
 
+; -- The TV applications installed, and the default to store ---------------
+
+!macro TV_APP_FOUND APP_ID NAME
+  StrCpy $tvAppIds "$tvAppIds${APP_ID} "
+  StrCpy $tvAppNames "$tvAppNames${NAME}|"
+  IntOp $tvAppCount $tvAppCount + 1
+!macroend
+
+; The record reads the value whatever its type: ReadRegStr also gives a
+; number's digits, with the error flag set. Data the record's buffer cannot
+; hold with its NUL leaves it not installed.
+!macro TV_APP_BY_REGISTRY APP_ID NAME KEY VALUE
+  ClearErrors
+  ReadRegStr $R0 HKLM "${KEY}" "${VALUE}"
+  ${IfNot} ${Errors}
+  ${OrIf} $R0 != ""
+    StrLen $R1 $R0
+    ${If} $R1 < ${TV_APP_PATH_MAX}
+      !insertmacro TV_APP_FOUND ${APP_ID} "${NAME}"
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+!macro TV_APP_BY_SYSTEM_TEST APP_ID NAME
+  Call TvAppSystemTest${APP_ID}
+  Pop $R0
+  ${If} $R0 = 1
+    !insertmacro TV_APP_FOUND ${APP_ID} "${NAME}"
+  ${EndIf}
+!macroend
+
+; Media Center, as the utility tests for it (media_center_detection.cpp):
+; Windows XP, its registration and its shell in the Windows folder. Its
+; registry value alone is a command line that the utility cannot start, and
+; the Setting dialog does not offer it then. Pushes 1 when found, else 0.
+Function TvAppSystemTest4
+  StrCpy $R1 0
+  ${If} ${IsWinXP}
+    ClearErrors
+    ReadRegDWORD $R0 HKLM "System\WPA\MediaCenter" "Installed"
+    ${IfNot} ${Errors}
+    ${AndIf} $R0 = 1
+    ${AndIf} ${FileExists} "$WINDIR\ehome\ehshell.exe"
+      StrCpy $R1 1
+    ${EndIf}
+  ${EndIf}
+  Push $R1
+FunctionEnd
+
+; Sets $R0 to 1 when DefaultTVAPP is stored, of whatever type (the utility
+; reads any four bytes), else 0.
+Function IsDefaultTvAppStored
+  StrCpy $R0 0
+  StrCpy $R1 0
+  ${Do}
+    EnumRegValue $R2 HKLM "${SETTINGS_KEY}" $R1
+    ${If} $R2 == ""
+      ${Break}
+    ${EndIf}
+    ${If} $R2 == "${DEFAULT_APP_VALUE}"
+      StrCpy $R0 1
+      ${Break}
+    ${EndIf}
+    IntOp $R1 $R1 + 1
+  ${Loop}
+FunctionEnd
+
+; With no choice stored yet, finds the installed TV applications and
+; proposes the lowest AppId: a silent install stores it, the page starts on it.
+Function ChooseDefaultTvApp
+  StrCpy $tvAppIds ""
+  StrCpy $tvAppNames ""
+  StrCpy $tvAppCount 0
+  StrCpy $tvAppChoice 0
+  StrCpy $defaultTvApp 0
+  Call IsDefaultTvAppStored
+  ${If} $R0 = 1
+    Return
+  ${EndIf}
+  !insertmacro TV_APPLICATIONS
+  ${If} $tvAppCount > 0
+    ${WordFind} "$tvAppIds" " " "+1" $defaultTvApp
+  ${EndIf}
+FunctionEnd
+
+; Shown only when several applications could be the default.
+Function TvAppPageShow
+  ${If} $tvAppCount < 2
+    Abort
+  ${EndIf}
+  !insertmacro MUI_HEADER_TEXT "Default TV Application" "Choose the TV application the Power key starts."
+  nsDialogs::Create 1018
+  Pop $R0
+  ${NSD_CreateLabel} 0 0 100% 40u "Several TV applications are installed. The Power key of the remote \
+    starts the one chosen here; you can change it later with Setting, in the menu of the utility's tray icon."
+  Pop $R0
+  ${NSD_CreateDropList} 0 48u 60% 100u ""
+  Pop $tvAppList
+  ${For} $R1 1 $tvAppCount
+    ${WordFind} "$tvAppNames" "|" "+$R1" $R2
+    ${NSD_CB_AddString} $tvAppList $R2
+  ${Next}
+  SendMessage $tvAppList ${CB_SETCURSEL} $tvAppChoice 0
+  nsDialogs::Show
+FunctionEnd
+
+Function TvAppPageLeave
+  SendMessage $tvAppList ${CB_GETCURSEL} 0 0 $tvAppChoice
+  IntOp $R0 $tvAppChoice + 1
+  ${WordFind} "$tvAppIds" " " "+$R0" $defaultTvApp
+FunctionEnd
+
 Section "-Program"
   SetShellVarContext all
   Call CloseRunningUtility
@@ -150,8 +314,14 @@ Section "-Program"
   ${If} ${Errors}
     Abort "$INSTDIR\RemoteControl.exe cannot be written."
   ${EndIf}
+  ; Remote Check (RemoteCheck.exe, src/remote_check/) goes here: its File
+  ; line beside the utility's, its Start-menu entry with the others below, and
+  ; their removal in un.Program.
+  !insertmacro GUIDE_INSTALL_FILES
+  SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\RemoteControl.exe"
+  CreateShortcut "$SMPROGRAMS\${GUIDE_SHORTCUT}.lnk" "$INSTDIR\Guide\user-guide.html"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -170,6 +340,12 @@ Section "Start ${PRODUCT} when Windows starts" StartAtLogin
   WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\RemoteControl.exe"'
 SectionEnd
 
+Section "-Default TV application"
+  ${If} $defaultTvApp <> 0
+    WriteRegDWORD HKLM "${SETTINGS_KEY}" "${DEFAULT_APP_VALUE}" $defaultTvApp
+  ${EndIf}
+SectionEnd
+
 Section "-Finish"
   ; An upgrade that leaves start-at-login off removes the earlier entry.
   ${IfNot} ${SectionIsSelected} ${StartAtLogin}
@@ -184,6 +360,8 @@ Section "-Finish"
 SectionEnd
 
 Function .onInit
+  SetRegView ${REG_VIEW}
+  Call ChooseDefaultTvApp
   ; Over an earlier install, start-at-login stays as its user left it.
   ClearErrors
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
@@ -203,7 +381,9 @@ Section "-un.Program"
   ${If} ${FileExists} "$INSTDIR\RemoteControl.exe"
     Abort "$INSTDIR\RemoteControl.exe cannot be removed."
   ${EndIf}
+  !insertmacro GUIDE_REMOVE_FILES
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  Delete "$SMPROGRAMS\${GUIDE_SHORTCUT}.lnk"
   DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   Delete "$INSTDIR\Uninstall.exe"
@@ -211,11 +391,14 @@ Section "-un.Program"
 SectionEnd
 
 Section /o "un.Remove the settings (default TV application)" RemoveSettings
-  DeleteRegKey HKLM "${SETTINGS_KEY}"
+  DeleteRegValue HKLM "${SETTINGS_KEY}" "${DEFAULT_APP_VALUE}"
+  DeleteRegValue HKLM "${SETTINGS_KEY}" "${ALWAYS_REMOTE_OFF_VALUE}"
+  DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKLM "${VENDOR_KEY}"
 SectionEnd
 
 Function un.onInit
+  SetRegView ${REG_VIEW}
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/REMOVESETTINGS" $1

@@ -1,8 +1,10 @@
 """The installer and uninstaller, run silently the way a deployment tool runs
 them: a fresh install, an upgrade over an earlier install while the utility
-runs, and an uninstall, each checked by what it leaves in the prefix; and the
-installer's wizard clicked through to its finish page, which starts the
-utility.
+runs, and an uninstall, each checked by what it leaves in the prefix; the
+files and the default TV application a fresh install leaves and what a
+waiting uninstall leaves of the settings key; and the installer's wizard
+clicked through its choice of the default application to its finish page,
+which starts the utility.
 
 The earlier install is the unstripped build exe under version 1.0.0.2, the
 upgrade the release installer with the stripped exe: the two exes differ in
@@ -11,13 +13,14 @@ While the installer or uninstaller closes the utility, the stand-in driver
 answers every request after 1.5 s, so the utility needs that long to act on
 WM_CLOSE: an installer that did not wait for its process would touch the exe
 while it still runs, and the watch below would see it."""
+import html
 import os
 import re
 import threading
 import time
 import unittest
 
-from harness import installer, paths, session
+from harness import installed_apps, installer, paths, session
 from harness.capture_driver import Device
 from harness.case import RigTestCase
 from harness.installer import (RUN_KEY, SETTINGS_KEY, UNINSTALL_KEY, VENDOR_KEY, INSTALLED_EXE_WINDOWS,
@@ -25,6 +28,7 @@ from harness.installer import (RUN_KEY, SETTINGS_KEY, UNINSTALL_KEY, VENDOR_KEY,
 from harness.waits import wait_until
 
 RECEIVER = "Philips Silicon (7171-35) WDM Video Capture"
+CB_SETCURSEL = 0x014E
 EARLIER_VERSION = "1.0.0.2"
 # Wine signals a process's end to those waiting on it a few ms before its
 # Linux process has gone from /proc (up to 0.010 s seen); an installer that did not
@@ -35,6 +39,14 @@ END_SEEN_LATE = 0.1
 UNINSTALLER_COPY = re.compile(r"users/[^/]+/Temp/~nsu\d+\.tmp(/Un\.exe)?$")
 PENDING_RENAMES = ('[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Session Manager] '
                    '"PendingFileRenameOperations"=hex(7):')
+
+
+def run_installer(test, exe, *args, name):
+    # Spawned and waited for, not run through a pipe: the utility it may
+    # start inherits its output handles.
+    process = test.rig.spawn(exe, *args, output_name=name + ".out")
+    wait_until(lambda: process.poll() is not None, 120, f"{name} to end")
+    test.assertEqual(process.returncode, 0, f"{name} failed")
 
 
 def pending_renames(line):
@@ -112,13 +124,6 @@ class InstallUpgradeUninstall(RigTestCase):
             paths.remote_control_exe(), EARLIER_VERSION, session.run_root() / "earlier-install.exe")
 
     # -- steps -------------------------------------------------------------
-    def run_installer(self, exe, *args, name):
-        # Spawned and waited for, not run through a pipe: the utility it may
-        # start inherits its output handles.
-        process = self.rig.spawn(exe, *args, output_name=name + ".out")
-        wait_until(lambda: process.poll() is not None, 120, f"{name} to end")
-        self.assertEqual(process.returncode, 0, f"{name} failed")
-
     def registry(self, key):
         return self.rig.prefix.reg_values(key)
 
@@ -171,13 +176,14 @@ class InstallUpgradeUninstall(RigTestCase):
         files_before, machine_before = layout.files(), self.machine_hive()
 
         # A first install of the earlier version.
-        self.run_installer(self.earlier_installer, "/S", name="earlier-install")
+        run_installer(self, self.earlier_installer, "/S", name="earlier-install")
         self.assertEqual(layout.exe.read_bytes(), paths.remote_control_exe().read_bytes())
         self.assertTrue(layout.uninstaller.exists())
         self.assertTrue(layout.shortcut.exists())
         self.assertEqual(self.registry(RUN_KEY).get("Alder Remote Control"),
                          ("REG_SZ", f'"{INSTALLED_EXE_WINDOWS}"'))
         self.assertEqual(self.registry(UNINSTALL_KEY)["DisplayVersion"], ("REG_SZ", EARLIER_VERSION))
+        self.assertIsNone(self.registry(SETTINGS_KEY), "a default stored with no TV application installed")
 
         # The installed utility runs and polls; its user picks a default
         # application and maybe turns start-at-login off.
@@ -190,7 +196,7 @@ class InstallUpgradeUninstall(RigTestCase):
         # The upgrade, while the utility runs and is slow to act on WM_CLOSE.
         rig.control.send("delay 1500")
         with ExeWatch(layout.exe, utility.pid) as watch:
-            self.run_installer(self.release_installer, "/S", name="upgrade")
+            run_installer(self, self.release_installer, "/S", name="upgrade")
             wait_until(lambda: watch.state() != watch.samples[0][1] and utility.poll() is not None, 30,
                        "the old utility to end and its exe to be replaced")
         rig.control.send("delay 0")
@@ -210,7 +216,7 @@ class InstallUpgradeUninstall(RigTestCase):
         # The uninstall closes it the same way, then removes what was added.
         rig.control.send("delay 1500")
         with ExeWatch(layout.exe, restarted[0]) as watch:
-            self.run_installer(UNINSTALLER_WINDOWS, "/S", *uninstall_options, name="uninstall")
+            run_installer(self, UNINSTALLER_WINDOWS, "/S", *uninstall_options, name="uninstall")
             # The uninstaller hands over to a copy of itself and returns at once.
             # The watch goes on until the utility's end is seen from Linux too,
             # which can come a few ms after the folder has gone.
@@ -245,9 +251,74 @@ class InstallUpgradeUninstall(RigTestCase):
             self.assertEqual(target, "", "a deletion at the next boot")
 
 
+class FirstInstallAndSettings(RigTestCase):
+    """A silent install into a folder of its own (/D=), with TV applications
+    registered and settings stored beforehand, and a silent uninstall that
+    waits (_?=, which leaves Uninstall.exe and its folder behind)."""
+
+    FOLDER = r"C:\AlderRC"
+    CARD_VALUE = ("CardModel", "REG_SZ", "XQ-7")  # another program's value in the same key
+
+    def installed_files(self, folder):
+        return {str(p.relative_to(folder)) for p in folder.rglob("*")}
+
+    def check_guide(self, folder, shortcut):
+        """The guide as built, every page's links and images resolve to
+        installed files, and the Start menu has its entry."""
+        built = installer.guide_dir()
+        expected = {str(p.relative_to(built)) for p in built.rglob("*") if p.name != "guide_files.nsh"}
+        self.assertEqual(self.installed_files(folder),
+                         {"RemoteControl.exe", "Uninstall.exe", "Guide"} | {"Guide/" + f for f in expected})
+        pages = sorted((folder / "Guide").rglob("*.html"))
+        self.assertIn(folder / "Guide" / "user-guide.html", pages)
+        self.assertIn(folder / "Guide" / "remote-keys.html", pages)
+        for page in pages:
+            for url in re.findall(r'(?:href|src)="([^"#:]*)(?:#[^"]*)?"', page.read_text(encoding="utf-8")):
+                if url:
+                    self.assertTrue((page.parent / html.unescape(url)).is_file(), f"{page.name}: {url}")
+        self.assertTrue(shortcut.exists(), "no Start-menu entry for the guide")
+
+    def test_SilentInstallAndWaitingUninstall_StoreTheDefaultOnceAndRemoveOnlyTheirOwnValues(self):
+        rows = [
+            # applications registered, values stored before, DefaultTVAPP after the install,
+            # uninstall options, the settings key after the uninstall
+            ("OneApplication_ItsAppIdStored_KeyRemovedWithIt", [5], [], 5, ["/REMOVESETTINGS"], None),
+            ("SeveralApplications_LowestStored_ForeignValueKept", [7, 3],
+             [self.CARD_VALUE, ("AlwaysRemoteOff", "REG_DWORD", 1)], 3, ["/REMOVESETTINGS"],
+             {"CardModel": ("REG_SZ", "XQ-7")}),
+            ("StoredChoiceKept_SettingsKeptByDefault", [5], [("DefaultTVAPP", "REG_DWORD", 2)], 2, [],
+             {"DefaultTVAPP": ("REG_DWORD", 2)}),
+        ]
+        for name, app_ids, stored, default_after, uninstall_options, key_after in rows:
+            with self.subTest(name):
+                self.fresh_rig()
+                rig = self.rig
+                rig.prefix.env["WINEDLLOVERRIDES"] += ";winemenubuilder.exe=d"
+                installed_apps.install(rig, *app_ids, without_executable=app_ids)
+                for value, kind, data in stored:
+                    rig.prefix.reg_add(SETTINGS_KEY, value, kind, data)
+                layout = Layout(rig.prefix.path)
+                folder, shortcut = layout.drive_c / "AlderRC", layout.guide_shortcut
+
+                run_installer(self, installer.release_installer(), "/S", "/D=" + self.FOLDER, name="install")
+                self.assertEqual((rig.prefix.reg_values(SETTINGS_KEY) or {}).get("DefaultTVAPP"),
+                                 ("REG_DWORD", default_after))
+                self.check_guide(folder, shortcut)
+
+                run_installer(self, self.FOLDER + r"\Uninstall.exe", "/S", *uninstall_options,
+                              "_?=" + self.FOLDER, name="uninstall")
+                self.assertEqual(self.installed_files(folder), {"Uninstall.exe"})
+                self.assertFalse(shortcut.exists(), "the guide's Start-menu entry left")
+                self.assertEqual(rig.prefix.reg_values(SETTINGS_KEY), key_after)
+                if key_after is None:
+                    self.assertIsNone(rig.prefix.reg_values(VENDOR_KEY), "the emptied vendor key left")
+
+
 class InteractiveInstall(RigTestCase):
-    """The wizard as a user clicks through it: the finish page's ticked
-    "Start Alder Remote Control now" starts the utility."""
+    """The wizard as a user clicks through it, with two TV applications
+    installed: its page offers them in AppId order and stores the one chosen;
+    the finish page's ticked "Start Alder Remote Control now" starts the
+    utility."""
 
     CAPTION = "Alder Remote Control Setup "  # NSIS ends the caption with a blank
 
@@ -262,23 +333,39 @@ class InteractiveInstall(RigTestCase):
         result = self.rig.wintool("press", self.CAPTION, button)
         self.assertEqual(result.returncode, 0, f"no {button!r} button: {result.stdout}")
 
-    def test_FinishWithStartTicked_StartsTheInstalledUtility(self):
+    def drop_list(self):
+        """The handle of the page's drop list. (Its text cannot be read from
+        another process: Wine answers the window's own empty title.)"""
+        found = re.search(r'control id=\d+ hwnd=(0x[0-9a-f]+) .*class="ComboBox"', self.texts())
+        self.assertIsNotNone(found, "no drop list on the page")
+        return found.group(1)
+
+    def test_SecondApplicationChosen_FinishWithStartTicked_StoresItAndStartsTheUtility(self):
         rig = self.rig
         rig.prefix.env["WINEDLLOVERRIDES"] += ";winemenubuilder.exe=d"
         rig.register_devices(Device("01", RECEIVER, "rx"))
+        installed_apps.install(rig, 7, 5, without_executable=(7, 5))
         setup = rig.spawn(installer.release_installer(), output_name="install.out")
         self.wait_page("Choose Install Location")
+        self.press("Next >")
+        self.wait_page("Default TV Application")
+        # The second entry, SnapStream (AppId 7) when the list is in AppId
+        # order. Posted, like the press after it, to the page's one thread:
+        # they arrive in this order.
+        rig.wintool("posthandle", self.drop_list(), str(CB_SETCURSEL), "1", "0", check=True)
         self.press("Next >")
         self.wait_page("Choose Components")
         self.press("Install")
         self.wait_page("Completing Alder Remote Control Setup")
         self.assertIn('class="Button" title="Start Alder Remote Control now"', self.texts())
+        self.assertIn('class="Button" title="Open the user guide"', self.texts())
         self.assertEqual(rig.driver_log.entries("load"), [], "started before Finish")
         self.press("Finish")
         wait_until(lambda: setup.poll() is not None, 30, "the installer to end")
         self.assertEqual(setup.returncode, 0)
         wait_until(lambda: len(rig.driver_log.requests()) >= 3, 30, "the started utility to poll")
         self.assertEqual(len(utility_pids(rig.prefix.path)), 1, "the installed exe runs once")
+        self.assertEqual(rig.prefix.reg_values(SETTINGS_KEY)["DefaultTVAPP"], ("REG_DWORD", 7))
 
 
 if __name__ == "__main__":

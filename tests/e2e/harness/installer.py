@@ -35,11 +35,16 @@ def release_exe():
     return release_dir() / "RemoteControl.exe"
 
 
+def guide_dir():
+    """The user guide as the windows build rendered it for the installer."""
+    return paths.windows_build_dir() / "src" / "installer" / "guide"
+
+
 def build_installer(exe, version, output):
     """An installer of `exe` that calls itself `version` (an earlier release)."""
     twin = ["-DTARGET=amd64-unicode"] if target.current().twin else []
     subprocess.run(["makensis", "-V1", *twin, f"-DEXE={exe}", f"-DICON={ICON}", f"-DVERSION={version}",
-                    f"-DOUTFILE={output}", str(SCRIPT)], check=True, timeout=120)
+                    f"-DGUIDE={guide_dir()}", f"-DOUTFILE={output}", str(SCRIPT)], check=True, timeout=120)
     return output
 
 
@@ -52,9 +57,11 @@ class Layout:
         self.install_dir = drive_c / "Program Files" / PRODUCT
         self.exe = self.install_dir / "RemoteControl.exe"
         self.uninstaller = self.install_dir / "Uninstall.exe"
+        self.guide = self.install_dir / "Guide"
         # The all-users Start menu (SetShellVarContext all).
-        self.shortcut = drive_c / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs" / (
-            PRODUCT + ".lnk")
+        programs = drive_c / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs"
+        self.shortcut = programs / (PRODUCT + ".lnk")
+        self.guide_shortcut = programs / (PRODUCT + " User Guide.lnk")
 
     def files(self):
         """Every file and folder under drive_c, relative to it."""
