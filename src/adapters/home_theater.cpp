@@ -59,7 +59,7 @@ constexpr KeyRow keyMap[] = {
     Posted(72, 'P', 0x00190001),
     Posted(73, 'A', 0x001E0001),
     Posted(74, 'K', 0x00250001),
-    AfterLookup(75, ToggleMinimised),
+    AfterLookup(75, ToggleMinimised, "minimises its window, or restores it"),
     Posted(76, 'F', 0),
     Posted(77, 'C', 0x002E0001),
     Posted(78, 'N', 0x00310001),

@@ -51,6 +51,9 @@ struct KeyRow {
     // program's only thread.
     std::uint32_t pauseMs;
     CustomAction custom;
+    // What a custom action does, in the user guide's words (key_words.h);
+    // the other shapes are described from their fields.
+    const char* words = nullptr;
 };
 
 // --- Row builders, one per shape of the key maps ---------------------------
@@ -98,11 +101,13 @@ constexpr KeyRow CommandOnTop(std::uint8_t code, std::uint32_t message, platform
 constexpr KeyRow LookupOnly(std::uint8_t code) {
     return KeyRow{code, Forward::None, Send::LookupOnly, {0, 0, 0, 0}, 0, 0, 0, 0, nullptr};
 }
-constexpr KeyRow AfterLookup(std::uint8_t code, CustomAction action) {
-    return KeyRow{code, Forward::None, Send::CustomAfterLookup, {0, 0, 0, 0}, 0, 0, 0, 0, action};
+// An action of the application's own, after the lookup or without one;
+// words say what it does.
+constexpr KeyRow AfterLookup(std::uint8_t code, CustomAction action, const char* words = nullptr) {
+    return KeyRow{code, Forward::None, Send::CustomAfterLookup, {0, 0, 0, 0}, 0, 0, 0, 0, action, words};
 }
-constexpr KeyRow WithoutLookup(std::uint8_t code, CustomAction action) {
-    return KeyRow{code, Forward::None, Send::CustomWithoutLookup, {0, 0, 0, 0}, 0, 0, 0, 0, action};
+constexpr KeyRow WithoutLookup(std::uint8_t code, CustomAction action, const char* words = nullptr) {
+    return KeyRow{code, Forward::None, Send::CustomWithoutLookup, {0, 0, 0, 0}, 0, 0, 0, 0, action, words};
 }
 
 // Virtual keys of the digits, for the key maps' digit rows.

@@ -36,12 +36,20 @@ def expected_cell(tokens):
     if "pause" in tokens:
         pause = f", then waits {int(tokens[tokens.index('pause') + 1]) // 1000} s"
         tokens = tokens[:tokens.index("pause")]
-    if set(tokens) & {"toggle", "move", "click", "step"}:
-        return "special" + pause
+    if tokens == ["toggle"]:
+        return "minimises its window, or restores it" + pause
+    if tokens[0] == "move":
+        dx, dy = (int(t, 0) for t in tokens[1:3])
+        direction = "up" if dy < 0 else "down" if dy > 0 else "left" if dx < 0 else "right"
+        return f"pointer {direction} {abs(dx or dy)} or 50 pixels (code 75 switches)" + pause
+    if tokens == ["click"]:
+        return "left click where the pointer is" + pause
+    if tokens == ["step"]:
+        return "switches the pointer step between 10 and 50 pixels" + pause
     forward = tokens[0] in ("fg", "top")
     action = tokens[1:] if forward else tokens
     if action == ["lookup"]:
-        return "(nothing)" + pause
+        return "nothing sent" + pause
     if action[0] in ("key", "chord"):
         text = "+".join(key_name(int(t, 0)) for t in action[1:])
         return text + ("" if forward else " (to the focused window)") + pause
