@@ -17,6 +17,7 @@ void ToggleMinimised(const SupportedApp& app, platform::WindowHandle found, cons
     const bool minimised = platform::IsIconic(found) != 0;
     platform::ShowWindow(app.record().window, minimised ? SW_RESTORE : SW_MINIMIZE);
 }
+constexpr CustomAction toggleMinimised = {ToggleMinimised, "minimises its window, or restores it"};
 
 // The lParam values are constants of this key map, not derived from the key:
 // Escape and Tab carry the scan code 0x26, not their own.
@@ -59,7 +60,7 @@ constexpr KeyRow keyMap[] = {
     Posted(72, 'P', 0x00190001),
     Posted(73, 'A', 0x001E0001),
     Posted(74, 'K', 0x00250001),
-    AfterLookup(75, ToggleMinimised, "minimises its window, or restores it"),
+    AfterLookup(75, toggleMinimised),
     Posted(76, 'F', 0),
     Posted(77, 'C', 0x002E0001),
     Posted(78, 'N', 0x00310001),

@@ -29,7 +29,7 @@ void SendRow(const SupportedApp& app, const KeyRow& row, platform::WindowHandle 
             platform::PostMessageA(found, row.message, row.wParam, row.lParam);
             break;
         case Send::CustomAfterLookup:
-            row.custom(app, found, row);
+            row.custom->run(app, found, row);
             break;
     }
 }
@@ -45,7 +45,7 @@ const KeyRow* FindRow(const SupportedApp& app, std::uint32_t code) {
 
 void RunRow(const SupportedApp& app, const KeyRow& row) {
     if (row.send == Send::CustomWithoutLookup) {
-        row.custom(app, 0, row);
+        row.custom->run(app, 0, row);
     } else {
         // Never trust a stored handle: every action looks its window up anew.
         const platform::WindowHandle found = FindAppWindow(app);

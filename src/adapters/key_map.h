@@ -35,9 +35,14 @@ enum class Send : std::uint8_t {
     CustomWithoutLookup,  // the row's action, with no lookup and a null window
 };
 
-// An action no row shape can say: it receives its application, the window found
-// (null for CustomWithoutLookup) and its own row.
-using CustomAction = void (*)(const SupportedApp& app, platform::WindowHandle found, const KeyRow& row);
+// An action no row shape can say: run receives its application, the window
+// found (null for CustomWithoutLookup) and its own row; words say what it does
+// in the user guide's words (key_words.h). One constant per action and
+// wording, beside the key map, so that the rows stay one short line each.
+struct CustomAction {
+    void (*run)(const SupportedApp& app, platform::WindowHandle found, const KeyRow& row);
+    const char* words;
+};
 
 struct KeyRow {
     std::uint8_t code;
@@ -50,10 +55,7 @@ struct KeyRow {
     // Sleep after the row, whether or not the window was found; it blocks the
     // program's only thread.
     std::uint32_t pauseMs;
-    CustomAction custom;
-    // What a custom action does, in the user guide's words (key_words.h);
-    // the other shapes are described from their fields.
-    const char* words = nullptr;
+    const CustomAction* custom;
 };
 
 // --- Row builders, one per shape of the key maps ---------------------------
@@ -101,13 +103,12 @@ constexpr KeyRow CommandOnTop(std::uint8_t code, std::uint32_t message, platform
 constexpr KeyRow LookupOnly(std::uint8_t code) {
     return KeyRow{code, Forward::None, Send::LookupOnly, {0, 0, 0, 0}, 0, 0, 0, 0, nullptr};
 }
-// An action of the application's own, after the lookup or without one;
-// words say what it does.
-constexpr KeyRow AfterLookup(std::uint8_t code, CustomAction action, const char* words = nullptr) {
-    return KeyRow{code, Forward::None, Send::CustomAfterLookup, {0, 0, 0, 0}, 0, 0, 0, 0, action, words};
+// action must be a constant of static storage: the row keeps its address.
+constexpr KeyRow AfterLookup(std::uint8_t code, const CustomAction& action) {
+    return KeyRow{code, Forward::None, Send::CustomAfterLookup, {0, 0, 0, 0}, 0, 0, 0, 0, &action};
 }
-constexpr KeyRow WithoutLookup(std::uint8_t code, CustomAction action, const char* words = nullptr) {
-    return KeyRow{code, Forward::None, Send::CustomWithoutLookup, {0, 0, 0, 0}, 0, 0, 0, 0, action, words};
+constexpr KeyRow WithoutLookup(std::uint8_t code, const CustomAction& action) {
+    return KeyRow{code, Forward::None, Send::CustomWithoutLookup, {0, 0, 0, 0}, 0, 0, 0, 0, &action};
 }
 
 // Virtual keys of the digits, for the key maps' digit rows.

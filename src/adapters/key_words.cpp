@@ -108,7 +108,7 @@ void DescribeKeyRow(const KeyRow& row, char* text, std::size_t size) {
             break;
         case Send::CustomAfterLookup:
         case Send::CustomWithoutLookup:
-            AppendText(text, size, row.words != nullptr ? row.words : "an action of its own");
+            AppendText(text, size, row.custom->words);
             break;
     }
     if (row.pauseMs != 0) {

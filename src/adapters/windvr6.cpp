@@ -43,6 +43,13 @@ void ToggleStep(const SupportedApp&, platform::WindowHandle, const KeyRow&) {
     winDvr6.fastPointer = winDvr6.fastPointer == 0 ? 1 : 0;
 }
 
+constexpr CustomAction pointerUp = {MovePointerOneStep, "pointer up 10 or 50 pixels (code 75 switches)"};
+constexpr CustomAction pointerDown = {MovePointerOneStep, "pointer down 10 or 50 pixels (code 75 switches)"};
+constexpr CustomAction pointerLeft = {MovePointerOneStep, "pointer left 10 or 50 pixels (code 75 switches)"};
+constexpr CustomAction pointerRight = {MovePointerOneStep, "pointer right 10 or 50 pixels (code 75 switches)"};
+constexpr CustomAction leftClick = {ClickLeftButton, "left click where the pointer is"};
+constexpr CustomAction toggleStep = {ToggleStep, "switches the pointer step between 10 and 50 pixels"};
+
 // Found running by the dispatcher, it starts again with the small step.
 void ResetPointerStep() {
     winDvr6.Reset();
@@ -64,11 +71,11 @@ constexpr KeyRow keyMap[] = {
     Posted(10, TopRowDigit(0), digitScanTable[0]),
     Posted(9, 'L', 0),
     Posted(11, VK_RETURN, 0x001C0001),
-    WithoutLookup(14, ClickLeftButton, "left click where the pointer is"),
-    AfterLookup(16, MovePointerOneStep, "pointer up 10 or 50 pixels (code 75 switches)"),
-    AfterLookup(17, MovePointerOneStep, "pointer down 10 or 50 pixels (code 75 switches)"),
-    AfterLookup(18, MovePointerOneStep, "pointer left 10 or 50 pixels (code 75 switches)"),
-    AfterLookup(19, MovePointerOneStep, "pointer right 10 or 50 pixels (code 75 switches)"),
+    WithoutLookup(14, leftClick),
+    AfterLookup(16, pointerUp),
+    AfterLookup(17, pointerDown),
+    AfterLookup(18, pointerLeft),
+    AfterLookup(19, pointerRight),
     Posted(20, 'M', 0x00320001),
     Posted(21, 'U', 0x00160001),
     Chord(22, VK_CONTROL, 'I'),
@@ -87,7 +94,7 @@ constexpr KeyRow keyMap[] = {
     Posted(72, 'O', 0),
     Posted(73, 'H', 0x001E0001),
     Posted(74, 'P', 0x00190001),
-    WithoutLookup(75, ToggleStep, "switches the pointer step between 10 and 50 pixels"),
+    WithoutLookup(75, toggleStep),
     ChordToFocus(78, VK_CONTROL, 'B'),
     ChordToFocus(79, VK_CONTROL, 'F'),
 };

@@ -424,6 +424,8 @@ void RecordCustomCall(const SupportedApp&, platform::WindowHandle found, const K
     customCode = row.code;
 }
 
+constexpr CustomAction recordCustomCall = {RecordCustomCall, "records the call"};
+
 // One row of every shape the key maps use.
 constexpr KeyRow testKeyMap[] = {
     Chord(26, VK_CONTROL, 'S'),
@@ -437,15 +439,22 @@ constexpr KeyRow testKeyMap[] = {
     Command(23, 5401, 5400, 0),
     CommandOnTop(74, 0x0FB8, 20, 0),
     LookupOnly(21),
-    AfterLookup(75, RecordCustomCall),
-    WithoutLookup(14, RecordCustomCall),
+    AfterLookup(75, recordCustomCall),
+    WithoutLookup(14, recordCustomCall),
 };
 
 const SupportedApp testAdapter = {
     .appId = totalMediaId,
     .name = "Test TV",
+    .install = {"", "", ""},
+    .windowClass = "",
+    .windowTitle = "Test TV",
     .mainWindow = ByTitle("Test TV"),
+    .detection = ByTitle("Test TV"),
+    .running = ByTitle("Test TV"),
     .close = CloseByAltF4(),
+    .closeOrder = CloseOrder::ByAppId,
+    .shutDownKey = 24,
     .keyMap = testKeyMap,
 };
 

@@ -21,7 +21,6 @@ TEST(KeyWords, DescribeKeyRow_WritesRowsOutsideTheProductsMaps) {
         {Key(1, VK_F1 + 11), "F12"},
         {ChordToFocus(1, VK_MENU, VK_NUMPAD0 + 7), "Alt+Num 7 (to the focused window)"},
         {Command(1, 4024, 4294967295u, -2, 1500), "command 4024 (4294967295, -2), then waits 1500 ms"},
-        {AfterLookup(1, nullptr), "an action of its own"},
     };
     for (const WordsCase& c : cases) {
         char text[96];
