@@ -2,6 +2,7 @@
 // keys click, drag and move the mouse pointer, accelerating while a key is held.
 #include "dispatch/pointer_emulation.h"
 
+#include "adapters/bounded_text.h"
 #include "adapters/remote_key_codes.h"
 #include "adapters/synthetic_input.h"
 #include "platform/win32_constants.h"
@@ -78,6 +79,26 @@ void UpdatePointerLimits(platform::LParam lParam) {
     pointer.pointerRect = PointerRect{0, 0, width - 1, height - 1};
     pointer.smallStep = width / 160;
     pointer.largeStep = width / 80;
+}
+
+void DescribePointerCode(std::uint32_t code, char* text, std::size_t size) {
+    const char* words = "";
+    char move[32] = "move ";
+    switch (code) {
+        case leftClickCode: words = "left click"; break;
+        case rightClickCode: words = "right click"; break;
+        case buttonHoldCode: words = "hold or release the primary button"; break;
+        default:
+            if (code <= 9) {
+                const Direction& d = directions[code];
+                AppendText(move, sizeof move, d.dy < 0 ? "up" : (d.dy > 0 ? "down" : ""));
+                if (d.dy != 0 && d.dx != 0) AppendText(move, sizeof move, "-");
+                AppendText(move, sizeof move, d.dx < 0 ? "left" : (d.dx > 0 ? "right" : ""));
+                words = move;
+            }
+            break;
+    }
+    CopyText(text, size, words);
 }
 
 void EmulatePointer(std::uint32_t code) {

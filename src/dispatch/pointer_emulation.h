@@ -1,6 +1,7 @@
 // Mouse pointer movement and clicks from the numeric remote keys.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/platform.h"
@@ -39,5 +40,8 @@ void RestartPointerAcceleration();
 
 void InitPointerLimits();
 void UpdatePointerLimits(platform::LParam lParam);
+// What EmulatePointer does with code, in words ("move up-left", "left
+// click"); empty for a code it ignores.
+void DescribePointerCode(std::uint32_t code, char* text, std::size_t size);
 // Acts on codes 0 to 10; every other code is ignored.
 void EmulatePointer(std::uint32_t code);

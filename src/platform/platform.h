@@ -25,6 +25,7 @@ using MenuHandle = std::uintptr_t;
 using AcceleratorHandle = std::uintptr_t;
 using RegKey = std::uintptr_t;
 using TokenHandle = std::uintptr_t;
+using FontHandle = std::uintptr_t;
 
 // The capture filter's IKsControl, as an opaque pointer; null means no receiver.
 struct KsControl;
@@ -97,6 +98,14 @@ struct OsVersionInfoEx {
     std::uint8_t wReserved;
 };
 
+// The fields of SYSTEMTIME that a clock display needs.
+struct LocalTime {
+    std::uint16_t hour;
+    std::uint16_t minute;
+    std::uint16_t second;
+    std::uint16_t milliseconds;
+};
+
 struct Luid {
     std::uint32_t LowPart;
     std::int32_t HighPart;
@@ -127,6 +136,7 @@ WindowHandle GetDesktopWindow();
 WindowHandle GetWindow(WindowHandle window, std::uint32_t command);
 // Copies at most maxCount - 1 characters and a NUL; returns the count copied.
 int GetWindowTextA(WindowHandle window, char* text, int maxCount);
+int SetWindowTextA(WindowHandle window, const char* text);
 WindowHandle FindWindowA(const char* className, const char* windowName);
 WindowHandle FindWindowExA(WindowHandle parent, WindowHandle childAfter, const char* className,
                            const char* windowName);
@@ -145,6 +155,8 @@ int GetCursorPos(Point* point);
 int SetCursorPos(int x, int y);
 LParam GetMessageExtraInfo();
 int GetSystemMetrics(int index);
+// GetStockObject of a stock font (windowsx.h has the name GetStockFont).
+FontHandle StockFontHandle(int index);
 
 // --- Resources -----------------------------------------------------------------
 int LoadStringA(InstanceHandle instance, std::uint32_t id, char* buffer, int bufferMax);
@@ -195,6 +207,9 @@ std::intptr_t ShellExecuteA(WindowHandle owner, const char* verb, const char* fi
 // --- System ------------------------------------------------------------------------
 int GetVersionExA(OsVersionInfoEx* info);
 std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size);
+// The path of the program's own executable; 0 on failure, size on truncation.
+std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size);
+void GetLocalTime(LocalTime* time);
 // Returns HFILE_ERROR (-1) on failure; only the OF_EXIST test is used.
 int OpenFile(const char* path, std::uint32_t style);
 int OpenProcessToken(std::uint32_t desiredAccess, TokenHandle* token);  // of the current process
@@ -211,6 +226,12 @@ int ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved);
 // under graphName. Returns the filter's IKsControl, or null.
 ReceiverControl OpenCaptureFilterControl(const char* const* friendlyNames, int nameCount, const char* graphName);
 void CoUninitialize();
+// The FriendlyNames of the devices that the capture-filter search looks
+// through, in enumeration order: at most maxNames of them, each cut to fit
+// captureDeviceNameSize bytes with its NUL. Returns how many there are, or -1
+// when they cannot be enumerated. CoInitialize is called first.
+constexpr int captureDeviceNameSize = 80;
+int ListCaptureDeviceNames(char (*names)[captureDeviceNameSize], int maxNames);
 // The 32-bit address by which the driver reaches one of the program's own
 // buffers (the requests carry 32-bit pointer fields).
 std::uint32_t DriverAddress(void* buffer);

@@ -51,8 +51,28 @@ constexpr std::uint32_t CB_SETCURSEL = 0x014E;
 constexpr std::uint32_t CB_ADDSTRING = 0x0143;
 constexpr std::uint32_t CB_GETCOUNT = 0x0146;
 
+// List box messages and styles
+constexpr std::uint32_t LB_INSERTSTRING = 0x0181;
+constexpr std::uint32_t LB_DELETESTRING = 0x0182;
+constexpr std::uint32_t LB_GETCOUNT = 0x018B;
+constexpr std::uint32_t LBS_NOINTEGRALHEIGHT = 0x0100;
+constexpr std::uint32_t LBS_NOSEL = 0x4000;
+
+// Controls
+constexpr std::uint32_t WM_SETFONT = 0x0030;
+constexpr int DEFAULT_GUI_FONT = 17;
+constexpr std::uint32_t SS_LEFT = 0x0000;
+
 // Window styles and creation
 constexpr std::uint32_t WS_OVERLAPPEDWINDOW = 0x00CF0000;
+constexpr std::uint32_t WS_OVERLAPPED = 0x00000000;
+constexpr std::uint32_t WS_CAPTION = 0x00C00000;
+constexpr std::uint32_t WS_SYSMENU = 0x00080000;
+constexpr std::uint32_t WS_MINIMIZEBOX = 0x00020000;
+constexpr std::uint32_t WS_CHILD = 0x40000000;
+constexpr std::uint32_t WS_VISIBLE = 0x10000000;
+constexpr std::uint32_t WS_VSCROLL = 0x00200000;
+constexpr std::uint32_t WS_BORDER = 0x00800000;
 constexpr std::int32_t CW_USEDEFAULT = static_cast<std::int32_t>(0x80000000u);
 constexpr std::uint32_t CS_VREDRAW = 0x0001;
 constexpr std::uint32_t CS_HREDRAW = 0x0002;
@@ -60,6 +80,7 @@ constexpr int SW_HIDE = 0;
 constexpr int SW_SHOW = 5;
 constexpr int SW_RESTORE = 9;
 constexpr int SW_MINIMIZE = 6;
+constexpr int SW_SHOWNORMAL = 1;
 constexpr std::uint32_t COLOR_WINDOW = 5;
 constexpr std::uint32_t IDC_ARROW = 32512;
 
@@ -75,6 +96,10 @@ constexpr std::uint32_t SWP_NOSIZE = 0x0001;
 constexpr std::uint32_t MB_OK = 0x00000000;
 constexpr std::uint32_t MB_ICONWARNING = 0x00000030;
 constexpr std::uint32_t MB_SETFOREGROUND = 0x00010000;
+constexpr std::uint32_t MB_YESNO = 0x00000004;
+constexpr std::uint32_t MB_ICONQUESTION = 0x00000020;
+constexpr std::uint32_t MB_ICONERROR = 0x00000010;
+constexpr int IDYES = 6;
 
 // Menus
 constexpr std::uint32_t MF_STRING = 0x0000;

@@ -63,6 +63,16 @@ int LoadSettings() {
     return 1;
 }
 
+bool PeekDefaultApp(std::int32_t* value) {
+    platform::RegKey key = 0;
+    if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, settingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    std::uint32_t stored = 0;
+    const bool read = QueryDword(key, defaultAppValue, &stored);
+    platform::RegCloseKey(key);
+    if (read) *value = static_cast<std::int32_t>(stored);
+    return read;
+}
+
 int SaveDefaultApp() {
     platform::RegKey key = 0;
     if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, settingsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return 0;

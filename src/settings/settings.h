@@ -27,3 +27,6 @@ int LoadSettings();
 // the key or the value is missing (the save never creates them) or the write
 // is refused.
 int SaveDefaultApp();
+// The stored "DefaultTVAPP" as it is, read without creating or repairing
+// anything; false when the key or the value cannot be read.
+bool PeekDefaultApp(std::int32_t* value);

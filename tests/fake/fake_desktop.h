@@ -214,12 +214,17 @@ class Desktop {
     platform::OsVersionInfoEx version{};          // GetVersionExA answers (size field excepted)
     std::set<std::uint32_t> versionSizesRefused;  // GetVersionExA fails for these sizes
     std::string windowsDirectory = "C:\\windows";
+    std::string moduleFileName = "C:\\Program Files\\Alder Remote Control\\RemoteCheck.exe";
+    platform::LocalTime localTime{12, 0, 0, 0};  // GetLocalTime answers
     std::set<std::string> existingFiles;  // OpenFile(OF_EXIST); compared case-insensitively
     bool shutdownPrivilegeGranted = true;
     bool exitWindowsSucceeds = true;
 
     // --- Receiver -------------------------------------------------------------------
     bool receiverPresent = true;        // OpenCaptureFilterControl finds a filter
+    // ListCaptureDeviceNames answers these, in order; -1 in count: it fails.
+    std::vector<std::string> captureDevices;
+    bool captureDevicesFail = false;
     std::deque<std::uint8_t> keyQueue;  // codes waiting, each answered once
     std::int32_t statusResult = 0;      // HRESULT of status requests
     std::int32_t transferResult = 0;    // HRESULT of transfer requests

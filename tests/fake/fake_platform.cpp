@@ -247,6 +247,14 @@ int GetWindowTextA(WindowHandle window, char* text, int maxCount) {
     return CopyCut(target->title, text, maxCount);
 }
 
+int SetWindowTextA(WindowHandle window, const char* text) {
+    Log("SetWindowTextA", {W(window), Str(text)});
+    fake::Window* target = D().Find(window);
+    if (!target) return 0;
+    target->title = text ? text : "";
+    return 1;
+}
+
 WindowHandle FindWindowA(const char* className, const char* windowName) {
     Log("FindWindowA", {Str(className), Str(windowName)});
     return FindTopLevel(0, 0, className, windowName);
@@ -351,6 +359,11 @@ int SetCursorPos(int x, int y) {
 LParam GetMessageExtraInfo() {
     Log("GetMessageExtraInfo", {});
     return D().messageExtraInfo;
+}
+
+FontHandle StockFontHandle(int index) {
+    Log("StockFontHandle", {Dec(index)});
+    return 0x5000 + static_cast<FontHandle>(index);
 }
 
 int GetSystemMetrics(int index) {

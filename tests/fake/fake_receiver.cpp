@@ -3,6 +3,8 @@
 
 #include "fake/fake_calls.h"
 
+#include <cstring>
+
 namespace platform {
 
 using namespace calls;
@@ -45,6 +47,17 @@ ReceiverControl OpenCaptureFilterControl(const char* const* friendlyNames, int n
     names += "}";
     Log("OpenCaptureFilterControl", {names, Dec(nameCount), Str(graphName)});
     return D().receiverPresent ? FakeControl() : nullptr;
+}
+
+int ListCaptureDeviceNames(char (*names)[captureDeviceNameSize], int maxNames) {
+    Log("ListCaptureDeviceNames", {Dec(maxNames)});
+    if (D().captureDevicesFail) return -1;
+    const std::vector<std::string>& devices = D().captureDevices;
+    for (int i = 0; i < maxNames && i < static_cast<int>(devices.size()); ++i) {
+        std::strncpy(names[i], devices[i].c_str(), captureDeviceNameSize - 1);
+        names[i][captureDeviceNameSize - 1] = '\0';
+    }
+    return static_cast<int>(devices.size());
 }
 
 void CoUninitialize() {

@@ -149,6 +149,23 @@ std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) {
     return length;
 }
 
+std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) {
+    Log("GetModuleFileNameA", {Dec(size)});
+    const std::string& path = D().moduleFileName;
+    if (!buffer || size == 0) return 0;
+    // As Windows does: cut to size - 1 characters and a NUL, returning size.
+    const auto length = static_cast<std::uint32_t>(path.size());
+    const std::uint32_t copied = length < size ? length : size - 1;
+    std::memcpy(buffer, path.c_str(), copied);
+    buffer[copied] = '\0';
+    return length < size ? length : size;
+}
+
+void GetLocalTime(LocalTime* time) {
+    Log("GetLocalTime", {});
+    *time = D().localTime;
+}
+
 int OpenFile(const char* path, std::uint32_t style) {
     Log("OpenFile", {Str(path), Hex(style)});
     const auto& files = D().existingFiles;

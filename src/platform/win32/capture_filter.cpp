@@ -111,6 +111,43 @@ ReceiverControl OpenCaptureFilterControl(const char* const* friendlyNames, int n
 
 void CoUninitialize() { ::CoUninitialize(); }
 
+int ListCaptureDeviceNames(char (*names)[captureDeviceNameSize], int maxNames) {
+    CoInitialize(nullptr);
+    ICreateDevEnum* deviceEnumerator = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
+                                reinterpret_cast<void**>(&deviceEnumerator))))
+        return -1;
+    IEnumMoniker* enumerator = nullptr;
+    const HRESULT created = deviceEnumerator->CreateClassEnumerator(AM_KSCATEGORY_CAPTURE, &enumerator, 0);
+    deviceEnumerator->Release();
+    if (created == S_FALSE) return 0;  // an empty category
+    if (created != S_OK || enumerator == nullptr) return -1;
+
+    int count = 0;
+    IMoniker* moniker = nullptr;
+    while (enumerator->Next(1, &moniker, nullptr) == S_OK) {
+        // Shown to the user, so a long name is cut rather than dropped.
+        char name[256] = "(a device without a readable name)";
+        IPropertyBag* bag = nullptr;
+        if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, reinterpret_cast<void**>(&bag)))) {
+            VARIANT value;
+            VariantInit(&value);
+            if (SUCCEEDED(bag->Read(L"FriendlyName", &value, nullptr)) && value.vt == VT_BSTR &&
+                value.bstrVal != nullptr) {
+                if (WideCharToMultiByte(CP_ACP, 0, value.bstrVal, -1, name, sizeof name, nullptr, nullptr) == 0)
+                    lstrcpynA(name, "(a device with a name too long to show)", sizeof name);
+            }
+            VariantClear(&value);
+            bag->Release();
+        }
+        moniker->Release();
+        if (count < maxNames) lstrcpynA(names[count], name, captureDeviceNameSize);
+        ++count;
+    }
+    enumerator->Release();
+    return count;
+}
+
 std::uint32_t DriverAddress(void* buffer) {
     const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(buffer);
     if constexpr (!thirtyTwoBitProcess) {

@@ -26,4 +26,6 @@ int SetCursorPos(int x, int y) { return ::SetCursorPos(x, y); }
 LParam GetMessageExtraInfo() { return ::GetMessageExtraInfo(); }
 int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 
+FontHandle StockFontHandle(int index) { return FromWin(::GetStockObject(index)); }
+
 }  // namespace platform

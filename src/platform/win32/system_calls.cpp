@@ -71,6 +71,16 @@ int GetVersionExA(OsVersionInfoEx* info) {
 
 std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) { return ::GetWindowsDirectoryA(buffer, size); }
 
+std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) {
+    return ::GetModuleFileNameA(nullptr, buffer, size);
+}
+
+void GetLocalTime(LocalTime* time) {
+    SYSTEMTIME now = {};
+    ::GetLocalTime(&now);
+    *time = LocalTime{now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
 int OpenFile(const char* path, std::uint32_t style) {
     OFSTRUCT file = {};
     return static_cast<int>(::OpenFile(path, &file, style));

@@ -116,6 +116,8 @@ int GetWindowTextA(WindowHandle window, char* text, int maxCount) {
     return ::GetWindowTextA(ToHwnd(window), text, maxCount);
 }
 
+int SetWindowTextA(WindowHandle window, const char* text) { return ::SetWindowTextA(ToHwnd(window), text); }
+
 WindowHandle FindWindowA(const char* className, const char* windowName) {
     return FromWin(::FindWindowA(className, windowName));
 }

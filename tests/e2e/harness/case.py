@@ -14,7 +14,7 @@ def check_prerequisites():
     loader = target.current().loader
     if not (shutil.which(loader) or os.access(loader, os.X_OK)):
         missing.append(loader)
-    needed = [paths.remote_control_exe()] + [paths.equipment(name) for name in (
+    needed = [paths.remote_control_exe(), paths.remote_check_exe()] + [paths.equipment(name) for name in (
         "stand_in_capture.dll", "wintool.exe", "tv_window.exe", "input_monitor.exe", "capture_probe.exe")]
     missing += [str(p) for p in needed if not p.exists()]
     if missing:

@@ -18,6 +18,10 @@ def remote_control_exe():
     return windows_build_dir() / "RemoteControl.exe"
 
 
+def remote_check_exe():
+    return windows_build_dir() / "RemoteCheck.exe"
+
+
 def equipment(name):
     """A piece of test equipment built by the windows build."""
     return windows_build_dir() / "tests" / "e2e" / "equipment" / name

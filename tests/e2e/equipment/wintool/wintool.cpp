@@ -18,6 +18,7 @@
 //   wintool menu                          (the tracked popup menu: window, handle, what can be read)
 //   wintool menukey <vk>...               (posts WM_KEYDOWN of each key to the tracked menu's window)
 //   wintool children <class|*> <title|*>  (the child windows of a top-level window)
+//   wintool listbox <class|*> <title|*>   (the entries of the first list box of a top-level window)
 //   wintool postchild <class|*> <title|*> <child class> <message> <wParam> <lParam>
 //                                         (posts to the first child of that class)
 //   wintool chord <vk>...                 (keybd_event: the keys down in order, then up in reverse)
@@ -214,6 +215,20 @@ int Combo(HWND combo) {
   return 0;
 }
 
+int ListBox(HWND list) {
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  printf("listbox count=%ld\n", static_cast<long>(count));
+  for (LRESULT i = 0; i < count; ++i) {
+    // Across processes only the W form arrives intact (as for combo boxes).
+    wchar_t wide[512] = L"";
+    char text[1024] = "";
+    if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 511) SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    printf("entry index=%ld title=%s\n", static_cast<long>(i), Quote(text).c_str());
+  }
+  return 0;
+}
+
 // The popup menu window of a tracked menu; MN_GETHMENU answers its menu.
 int Menu() {
   HWND w = FindWindowExA(nullptr, nullptr, "#32768", nullptr);
@@ -339,6 +354,11 @@ int main(int argc, char** argv) {
     HWND w = Find(argv[2], argv[3]);
     if (w) EnumChildWindows(w, DescribeControl, 0);
     rc = w ? 0 : 1;
+  } else if (command == "listbox" && argc == 4) {
+    HWND w = Find(argv[2], argv[3]);
+    ChildSearch search = {"ListBox", nullptr};
+    if (w) EnumChildWindows(w, FindChildOfClass, reinterpret_cast<LPARAM>(&search));
+    rc = search.found ? ListBox(search.found) : 1;
   } else if (command == "postchild" && argc == 8) {
     HWND w = Find(argv[2], argv[3]);
     ChildSearch search = {argv[4], nullptr};

@@ -1,0 +1,187 @@
+// Remote Check's window, its poll timer and its dealings with a running
+// Remote Control. The receiver is read exactly as Remote Control reads it (the
+// same two requests every 65 ms), so the two must not run together: each
+// read takes the code away from the other.
+#include "remote_check/check_window.h"
+
+#include "adapters/bounded_text.h"
+#include "adapters/window_lookup.h"
+#include "platform/win32_constants.h"
+#include "receiver/receiver_access.h"
+#include "remote_check/code_verdict.h"
+#include "remote_check/receiver_report.h"
+#include "resources/resource_ids.h"
+#include "settings/settings.h"
+
+namespace {
+
+const char* const windowTitle = "Remote Check";
+const char* const windowClass = "Alder Remote Check";
+constexpr std::uintptr_t pollTimerId = 1;
+constexpr std::uint32_t pollPeriodMs = 65;
+// The list keeps the newest codes; older ones scroll away.
+constexpr int maxLines = 500;
+// How long a closing Remote Control is given to go.
+constexpr std::uint32_t closeWaitMs = 5000;
+
+// The titles under which a running Remote Control is found, as a newer copy
+// of it looks for earlier ones.
+const char* const utilityTitles[] = {"Birch Remote Control", "Alder Remote Control", "Remote Control"};
+
+struct CheckWindow {
+    platform::WindowHandle window;
+    platform::WindowHandle receiverText;
+    platform::WindowHandle codeList;
+    bool restartUtility;  // Remote Check closed it, so starts it again at the end
+} ui;
+
+platform::WindowHandle FindUtility() {
+    for (const char* title : utilityTitles) {
+        const platform::WindowHandle found = FindTopLevelByTitlePrefix(title);
+        if (found != 0) return found;
+    }
+    return 0;
+}
+
+// Asks to close a running Remote Control the way a newer copy of it does.
+// Returns true when none runs (any more).
+bool MakeWayForTheCheck() {
+    if (FindUtility() == 0) return true;
+    const int answer = platform::MessageBoxA(
+        0,
+        "Remote Control is running. It reads every code of the remote itself, so Remote Check would see "
+        "none.\n\nClose Remote Control while Remote Check runs? It starts again when you close Remote Check.",
+        windowTitle, MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) return false;
+    for (platform::WindowHandle copy = FindUtility(); copy != 0; copy = FindUtility()) {
+        platform::PostMessageA(copy, WM_CLOSE, 0, 0);
+        const std::uint32_t start = platform::GetTickCount();
+        while (FindUtility() == copy && platform::GetTickCount() - start < closeWaitMs) platform::Sleep(50);
+        if (FindUtility() == copy) return false;
+        ui.restartUtility = true;
+    }
+    return true;
+}
+
+void StartUtilityAgain() {
+    char path[300];
+    const std::uint32_t length = platform::GetModuleFileNameA(path, sizeof path);
+    if (length == 0 || length >= sizeof path) return;
+    // RemoteControl.exe is installed beside Remote Check.
+    char* name = path;
+    for (char* c = path; *c != '\0'; ++c) {
+        if (*c == '\\') name = c + 1;
+    }
+    *name = '\0';
+    AppendText(path, sizeof path, "RemoteControl.exe");
+    platform::ShellExecuteA(0, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void AppendDigits(char* text, std::size_t size, unsigned value, int digits) {
+    char part[4] = {};
+    for (int i = digits - 1; i >= 0; --i) {
+        part[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    AppendText(text, size, part);
+}
+
+// "12:04:31.250  code  16  press   TotalMedia: Up"
+void FormatLine(const platform::LocalTime& at, std::int32_t code, const Verdict& verdict, char* line,
+                std::size_t size) {
+    CopyText(line, size, "");
+    AppendDigits(line, size, at.hour, 2);
+    AppendText(line, size, ":");
+    AppendDigits(line, size, at.minute, 2);
+    AppendText(line, size, ":");
+    AppendDigits(line, size, at.second, 2);
+    AppendText(line, size, ".");
+    AppendDigits(line, size, at.milliseconds, 3);
+    AppendText(line, size, "   code ");
+    AppendDigits(line, size, static_cast<unsigned>(code), 3);
+    AppendText(line, size, verdict.repeat ? "   repeat   " : "   press    ");
+    AppendText(line, size, verdict.action);
+}
+
+void PollTick(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t) {
+    if (!IsKeyReady()) return;
+    const std::int32_t code = ReadKeyCode();
+    const Verdict verdict = JudgeCode(code, platform::GetTickCount());
+    platform::LocalTime at{};
+    platform::GetLocalTime(&at);
+    char line[verdictSize + 64];
+    FormatLine(at, code, verdict, line, sizeof line);
+    platform::SendMessageA(ui.codeList, LB_INSERTSTRING, 0, reinterpret_cast<platform::LParam>(line));
+    if (platform::SendMessageA(ui.codeList, LB_GETCOUNT, 0, 0) > maxLines) {
+        platform::SendMessageA(ui.codeList, LB_DELETESTRING, maxLines, 0);
+    }
+}
+
+platform::LResult CheckWndProc(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,
+                               platform::LParam lParam) {
+    if (message == WM_DESTROY) {
+        platform::KillTimer(window, pollTimerId);
+        if (ui.restartUtility) StartUtilityAgain();
+        platform::PostQuitMessage(0);
+        return 0;
+    }
+    return platform::DefWindowProcA(window, message, wParam, lParam);
+}
+
+platform::WindowHandle AddControl(const char* className, const char* text, std::uint32_t style, int y,
+                                  int height, platform::InstanceHandle instance) {
+    const platform::WindowHandle control = platform::CreateWindowExA(
+        0, className, text, WS_CHILD | WS_VISIBLE | style, 10, y, 700, height, ui.window, 0, instance, nullptr);
+    platform::SendMessageA(control, WM_SETFONT, platform::StockFontHandle(DEFAULT_GUI_FONT), 1);
+    return control;
+}
+
+}  // namespace
+
+int RunRemoteCheck(platform::InstanceHandle instance) {
+    ui = CheckWindow{};
+    const bool alone = MakeWayForTheCheck();
+
+    platform::WindowClassEx windowClassEx = {};
+    windowClassEx.cbSize = 48;  // sizeof WNDCLASSEXA in a 32-bit process
+    windowClassEx.lpfnWndProc = CheckWndProc;
+    windowClassEx.hInstance = instance;
+    windowClassEx.hIcon = platform::LoadIconA(instance, IDI_PROGRAM);
+    windowClassEx.hCursor = platform::LoadCursorA(0, IDC_ARROW);
+    windowClassEx.hbrBackground = COLOR_WINDOW + 1;
+    windowClassEx.lpszClassName = windowClass;
+    windowClassEx.hIconSm = platform::LoadIconA(instance, IDI_PROGRAM);
+    platform::RegisterClassExA(&windowClassEx);
+    ui.window = platform::CreateWindowExA(0, windowClass, windowTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                          CW_USEDEFAULT, 0, 740, 520, 0, 0, instance, nullptr);
+    if (ui.window == 0) return 1;
+
+    char report[receiverReportSize];
+    const bool reading = ReportReceiver(alone, report, sizeof report);
+    if (!alone) {
+        AppendText(report, sizeof report,
+                   "\r\nRemote Control is running and takes every code itself: close it (tray icon, Exit) and "
+                   "open Remote Check again to watch the remote.");
+    }
+    ui.receiverText = AddControl("STATIC", report, SS_LEFT, 10, 90, instance);
+    AddControl("STATIC",
+               "Codes as they arrive, newest first: the time, the code, a fresh press or a repeat (the same code "
+               "within 250 ms), and what Remote Control would do with it now. Remote Check itself sends nothing.",
+               SS_LEFT, 105, 35, instance);
+    ui.codeList = AddControl("LISTBOX", "", WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, 145, 325,
+                             instance);
+
+    std::int32_t storedDefault = settings.defaultApp;
+    PeekDefaultApp(&storedDefault);
+    check.Reset(storedDefault);
+    if (reading) platform::SetTimer(ui.window, pollTimerId, pollPeriodMs, PollTick);
+
+    platform::ShowWindow(ui.window, SW_SHOW);
+    platform::UpdateWindow(ui.window);
+    platform::Message message = {};
+    while (platform::GetMessageA(&message, 0, 0, 0) > 0) {
+        platform::TranslateMessage(&message);
+        platform::DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

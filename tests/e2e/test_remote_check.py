@@ -1,0 +1,106 @@
+"""Remote Check (RemoteCheck.exe): the receiver it reports, the words it shows
+for each code as it arrives, that it sends nothing anywhere, and how it makes
+way for a running Remote Control and starts it again."""
+import re
+import unittest
+
+from harness import paths
+from harness.capture_driver import Device, parse_line
+from harness.case import RigTestCase
+from harness.input_monitor import InputMonitor
+from harness.remote_keys import press
+from harness.rig import MAIN_WINDOW, WM_CLOSE, unescape
+from harness.tv_app import TvApp
+from harness.waits import hold_for, wait_until
+
+RECEIVER = "Philips Silicon (7171-35) WDM Video Capture"
+CHECK_CLASS, CHECK_TITLE = "Alder Remote Check", "Remote Check"
+LINE = re.compile(r"^\d\d:\d\d:\d\d\.\d\d\d   code (\d{3})   (press|repeat)\s+(.*)$")
+
+
+class RemoteCheck(RigTestCase):
+    def start_check(self):
+        process = self.rig.spawn(paths.remote_check_exe(), output_name="remote-check.out")
+        self.rig.wait_window(CHECK_CLASS, CHECK_TITLE)
+        return process
+
+    def texts(self, command):
+        lines = self.rig.wintool(command, CHECK_CLASS, CHECK_TITLE, check=True).stdout.splitlines()
+        return [unescape(parse_line("t=0 " + line)["title"]) for line in lines
+                if line.startswith(("control ", "entry "))]
+
+    def receiver_text(self):
+        return self.texts("children")[0]
+
+    def shown(self):
+        """The code list, oldest first, as (code, press or repeat, words)."""
+        entries = self.texts("listbox")
+        parsed = [LINE.match(entry) for entry in entries]
+        self.assertTrue(all(parsed), f"lines not in the documented form: {entries}")
+        return [(int(m[1]), m[2], m[3]) for m in reversed(parsed)]
+
+    def test_Receiver_FoundOrNot_IsReportedInWords(self):
+        cases = [
+            ((Device("01", "USB Video Camera", "cam"), Device("02", RECEIVER, "rx")),
+             [f'Remote Control uses "{RECEIVER}"', "Its driver answers"]),
+            ((Device("01", "USB Video Camera", "cam"),),
+             ['"USB Video Camera"', "None is the tuner card's capture filter"]),
+            ((), ["No video-capture device is present."]),
+        ]
+        for devices, expected in cases:
+            with self.subTest(devices=[d.friendly_name for d in devices]):
+                self.fresh_rig()
+                if devices:
+                    self.rig.register_devices(*devices)
+                self.start_check()
+                text = wait_until(lambda: self.receiver_text() if expected[-1] in self.receiver_text() else None,
+                                  10, "the receiver report")
+                for words in expected:
+                    self.assertIn(words, text)
+
+    def test_Codes_AreShownWithWhatTheUtilityWouldDo_AndNothingIsSent(self):
+        self.rig.register_devices(Device("01", RECEIVER, "rx"))
+        monitor = InputMonitor(self.rig)
+        self.start_check()
+        self.wait_requests(1, kind="status")
+        pointer = monitor.position()
+        press(self.rig, 2, 12, 24, 29, 255)
+        totalmedia = TvApp(self.rig, [("TotalMediaStandIn", "Arcsoft TotalMedia")])
+        press(self.rig, 16, 16, 12, 5)
+        expected = [
+            (2, "press", "pointer: move up (no TV application recognised)"),
+            (12, "press", "Power: closes the other TV applications, then says \"Please re-initialize the TV "
+                          "application settings.\" (Quartzview is not installed)"),
+            (24, "press", "nothing (not the shut-down key of the default application)"),
+            (29, "press", "opens the Shut Down dialog"),
+            (255, "press", "nothing (the driver said a code was waiting, but the read delivered none)"),
+            (16, "press", "(recognised) TotalMedia: Up"),
+            (16, "repeat", "TotalMedia: nothing (a held key acts on the press and every tenth repeat)"),
+            (12, "press", "Power: closes TotalMedia"),
+            (5, "press", "TotalMedia: Num 6"),
+        ]
+        wait_until(lambda: len(self.shown()) >= len(expected), 10, "every code in the list")
+        self.assertEqual(self.shown(), expected)
+        # Nothing reached the stand-in, the keyboard, the buttons or the pointer.
+        hold_for(0.5, lambda: (not totalmedia.messages() and not monitor.keys() and not monitor.buttons()
+                               and monitor.position() == pointer), "no input from Remote Check")
+        self.assertFalse(self.rig.window_exists("#32770", "Remote Control"), "a message box was shown")
+
+    def test_RunningUtility_IsClosedWhenAsked_AndStartedAgainAtTheEnd(self):
+        utility = self.start_utility(Device("01", RECEIVER, "rx"))
+        check = self.rig.spawn(paths.remote_check_exe(), output_name="remote-check.out")
+        self.rig.wait_window("#32770", CHECK_TITLE)
+        self.assertTrue(any("Close Remote Control while Remote Check runs?" in text
+                            for text in self.rig.dialog_texts(CHECK_TITLE)))
+        self.assertEqual(self.rig.wintool("press", CHECK_TITLE, "&Yes").returncode, 0)
+        self.assertEqual(self.wait_exit(utility), 0)
+        self.rig.wait_window(CHECK_CLASS, CHECK_TITLE)
+        press(self.rig, 16)
+        wait_until(lambda: self.shown(), 10, "the code in Remote Check's list")
+        self.rig.post(CHECK_CLASS, CHECK_TITLE, WM_CLOSE)
+        wait_until(lambda: check.poll() is not None, 20, "RemoteCheck.exe to end")
+        self.rig.wait_window(MAIN_WINDOW, MAIN_WINDOW)
+
+
+if __name__ == "__main__":
+    unittest.main()
