@@ -1,13 +1,14 @@
 ; The installer of Alder Remote Control, built on Linux by Debian's makensis:
-;   makensis -DEXE=<RemoteControl.exe> -DICON=<remote_control.ico> -DGUIDE=<folder> -DOUTFILE=<setup.exe>
+;   makensis -DEXE=<RemoteControl.exe> -DCHECK_EXE=<RemoteCheck.exe> -DICON=<remote_control.ico>
+;            -DGUIDE=<folder> -DOUTFILE=<setup.exe>
 ;            remote_control.nsi
 ; GUIDE is the user guide rendered to HTML by guide_html.py, with its
 ; guide_files.nsh. The version comes from the exe's own VERSIONINFO unless
 ; -DVERSION= is given. -DTARGET=amd64-unicode makes the test-only installer of
 ; the 64-bit test twin; the installer that ships is the 32-bit one.
 ;
-; It installs into Program Files the utility and its user guide (Guide\),
-; adds Start-menu entries for both, an entry in the Add/Remove Programs list
+; It installs into Program Files the utility, Remote Check and the user guide
+; (Guide\), adds Start-menu entries for the three, an entry in the Add/Remove Programs list
 ; and, as an option, a per-machine start-at-login entry (HKLM Run). An
 ; upgrade keeps the earlier install's start-at-login choice. Installer and
 ; uninstaller close a running utility first, the way a newer copy of it does
@@ -49,6 +50,9 @@ SetDateSave off
 !ifndef EXE
   !error "define EXE, ICON and OUTFILE (see the first lines of this script)"
 !endif
+!ifndef CHECK_EXE
+  !error "define CHECK_EXE, the stripped RemoteCheck.exe (see the first lines of this script)"
+!endif
 !ifndef ICON
   !error "define EXE, ICON and OUTFILE (see the first lines of this script)"
 !endif
@@ -88,6 +92,7 @@ SetDateSave off
 !define ALWAYS_REMOTE_OFF_VALUE "AlwaysRemoteOff"
 !define VENDOR_KEY "Software\Tarvex Multimedia"
 !define GUIDE_SHORTCUT "${PRODUCT} User Guide"
+!define CHECK_SHORTCUT "Remote Check"
 !define SYNCHRONIZE 0x00100000
 !define WAIT_OBJECT_0 0
 ; How long the utility gets to end after WM_CLOSE. It can be inside a 2 s
@@ -314,14 +319,13 @@ Section "-Program"
   ${If} ${Errors}
     Abort "$INSTDIR\RemoteControl.exe cannot be written."
   ${EndIf}
-  ; Remote Check (RemoteCheck.exe, src/remote_check/) goes here: its File
-  ; line beside the utility's, its Start-menu entry with the others below, and
-  ; their removal in un.Program.
+  File "/oname=RemoteCheck.exe" "${CHECK_EXE}"
   !insertmacro GUIDE_INSTALL_FILES
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\RemoteControl.exe"
   CreateShortcut "$SMPROGRAMS\${GUIDE_SHORTCUT}.lnk" "$INSTDIR\Guide\user-guide.html"
+  CreateShortcut "$SMPROGRAMS\${CHECK_SHORTCUT}.lnk" "$INSTDIR\RemoteCheck.exe"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -381,9 +385,11 @@ Section "-un.Program"
   ${If} ${FileExists} "$INSTDIR\RemoteControl.exe"
     Abort "$INSTDIR\RemoteControl.exe cannot be removed."
   ${EndIf}
+  Delete "$INSTDIR\RemoteCheck.exe"
   !insertmacro GUIDE_REMOVE_FILES
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$SMPROGRAMS\${GUIDE_SHORTCUT}.lnk"
+  Delete "$SMPROGRAMS\${CHECK_SHORTCUT}.lnk"
   DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   Delete "$INSTDIR\Uninstall.exe"

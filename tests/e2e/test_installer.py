@@ -262,13 +262,14 @@ class FirstInstallAndSettings(RigTestCase):
     def installed_files(self, folder):
         return {str(p.relative_to(folder)) for p in folder.rglob("*")}
 
-    def check_guide(self, folder, shortcut):
-        """The guide as built, every page's links and images resolve to
-        installed files, and the Start menu has its entry."""
+    def check_guide(self, folder, shortcuts):
+        """The programs and the guide as built, every page's links and images
+        resolve to installed files, and the Start menu has their entries."""
         built = installer.guide_dir()
         expected = {str(p.relative_to(built)) for p in built.rglob("*") if p.name != "guide_files.nsh"}
         self.assertEqual(self.installed_files(folder),
-                         {"RemoteControl.exe", "Uninstall.exe", "Guide"} | {"Guide/" + f for f in expected})
+                         {"RemoteControl.exe", "RemoteCheck.exe", "Uninstall.exe", "Guide"}
+                         | {"Guide/" + f for f in expected})
         pages = sorted((folder / "Guide").rglob("*.html"))
         self.assertIn(folder / "Guide" / "user-guide.html", pages)
         self.assertIn(folder / "Guide" / "remote-keys.html", pages)
@@ -276,7 +277,8 @@ class FirstInstallAndSettings(RigTestCase):
             for url in re.findall(r'(?:href|src)="([^"#:]*)(?:#[^"]*)?"', page.read_text(encoding="utf-8")):
                 if url:
                     self.assertTrue((page.parent / html.unescape(url)).is_file(), f"{page.name}: {url}")
-        self.assertTrue(shortcut.exists(), "no Start-menu entry for the guide")
+        for shortcut in shortcuts:
+            self.assertTrue(shortcut.exists(), f"no Start-menu entry {shortcut.name}")
 
     def test_SilentInstallAndWaitingUninstall_StoreTheDefaultOnceAndRemoveOnlyTheirOwnValues(self):
         rows = [
@@ -298,17 +300,19 @@ class FirstInstallAndSettings(RigTestCase):
                 for value, kind, data in stored:
                     rig.prefix.reg_add(SETTINGS_KEY, value, kind, data)
                 layout = Layout(rig.prefix.path)
-                folder, shortcut = layout.drive_c / "AlderRC", layout.guide_shortcut
+                folder = layout.drive_c / "AlderRC"
+                shortcuts = (layout.guide_shortcut, layout.check_shortcut)
 
                 run_installer(self, installer.release_installer(), "/S", "/D=" + self.FOLDER, name="install")
                 self.assertEqual((rig.prefix.reg_values(SETTINGS_KEY) or {}).get("DefaultTVAPP"),
                                  ("REG_DWORD", default_after))
-                self.check_guide(folder, shortcut)
+                self.check_guide(folder, shortcuts)
 
                 run_installer(self, self.FOLDER + r"\Uninstall.exe", "/S", *uninstall_options,
                               "_?=" + self.FOLDER, name="uninstall")
                 self.assertEqual(self.installed_files(folder), {"Uninstall.exe"})
-                self.assertFalse(shortcut.exists(), "the guide's Start-menu entry left")
+                for shortcut in shortcuts:
+                    self.assertFalse(shortcut.exists(), f"Start-menu entry {shortcut.name} left")
                 self.assertEqual(rig.prefix.reg_values(SETTINGS_KEY), key_after)
                 if key_after is None:
                     self.assertIsNone(rig.prefix.reg_values(VENDOR_KEY), "the emptied vendor key left")

@@ -43,7 +43,9 @@ def guide_dir():
 def build_installer(exe, version, output):
     """An installer of `exe` that calls itself `version` (an earlier release)."""
     twin = ["-DTARGET=amd64-unicode"] if target.current().twin else []
-    subprocess.run(["makensis", "-V1", *twin, f"-DEXE={exe}", f"-DICON={ICON}", f"-DVERSION={version}",
+    check_exe = release_dir() / "RemoteCheck.exe"
+    subprocess.run(["makensis", "-V1", *twin, f"-DEXE={exe}", f"-DCHECK_EXE={check_exe}", f"-DICON={ICON}",
+                    f"-DVERSION={version}",
                     f"-DGUIDE={guide_dir()}", f"-DOUTFILE={output}", str(SCRIPT)], check=True, timeout=120)
     return output
 
@@ -62,6 +64,7 @@ class Layout:
         programs = drive_c / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs"
         self.shortcut = programs / (PRODUCT + ".lnk")
         self.guide_shortcut = programs / (PRODUCT + " User Guide.lnk")
+        self.check_shortcut = programs / "Remote Check.lnk"
 
     def files(self):
         """Every file and folder under drive_c, relative to it."""
