@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks every cell of the generated key table (docs/remote-keys.md) against
+"""Checks every cell of the generated key lists (docs/remote-keys.md) against
 the hand-written expected key maps (tests/key_maps/*.keys), which the product
 never reads: a cell that names the wrong key, misses a code or shows one that
 does nothing fails here.
@@ -83,17 +83,16 @@ def expected_maps(folder):
 
 
 def table(path):
-    """{app id: {code: cell}} from the generated Markdown table."""
-    rows = [line for line in pathlib.Path(path).read_text().splitlines() if line.startswith("| ")]
-    header, body = rows[0], rows[2:]
-    apps = len(header.strip("|").split("|")) - 1
-    maps = {app: {} for app in range(1, apps + 1)}
-    for line in body:
-        cells = [c.strip() for c in line.strip().strip("|").split("|")]
-        code = int(re.match(r"\d+", cells[0]).group())
-        for app in range(1, apps + 1):
-            if cells[app]:
-                maps[app][code] = cells[app]
+    """{app id: {code: cell}} from the generated page: one "| Code | Sends |"
+    table per application, in AppId order."""
+    maps, app = {}, 0
+    for line in pathlib.Path(path).read_text().splitlines():
+        if line == "| Code | Sends |":
+            app += 1
+            maps[app] = {}
+        elif app and re.match(r"\| \d", line):
+            code, cell = (c.strip() for c in line.strip().strip("|").split("|"))
+            maps[app][int(re.match(r"\d+", code).group())] = cell
     return maps
 
 
