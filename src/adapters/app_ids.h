@@ -13,8 +13,10 @@ enum AppId : int {
     quartzviewId,
     beyondTvId,
     winDvr6Id,
+    // A new application's id goes above this line.
+    endOfAppIds
 };
-constexpr int appCount = winDvr6Id;
+constexpr int appCount = endOfAppIds - 1;
 
 constexpr bool IsAppId(std::int64_t value) {
     return value >= 1 && value <= appCount;

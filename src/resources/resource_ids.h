@@ -25,8 +25,7 @@
 #define IDM_ABOUT 30
 #define IDM_QUIT_QUIETLY 31  // no menu entry or accelerator sends it
 #define IDM_SETTING 32
-// The tray menu's application entry is IDM_APPLICATION_BASE + AppId: 1101 to 1108.
+// The tray menu's application entry is IDM_APPLICATION_BASE + AppId: 1101 to
+// 1108 for the eight applications (IsApplicationCommand in tray_menu.h).
 #define IDM_APPLICATION_BASE 1100
-#define IDM_FIRST_APPLICATION 1101
-#define IDM_LAST_APPLICATION 1108
 #define IDM_EXIT 1201

@@ -35,7 +35,7 @@ void OnTrayClick(platform::WindowHandle window) {
 
 platform::LResult OnCommand(platform::WindowHandle window, platform::WParam wParam, platform::LParam lParam) {
     const std::uint32_t id = static_cast<std::uint32_t>(wParam & 0xFFFF);
-    if (id == IDM_ABOUT || id == IDM_SETTING || (id >= IDM_FIRST_APPLICATION && id <= IDM_LAST_APPLICATION)) {
+    if (id == IDM_ABOUT || id == IDM_SETTING || IsApplicationCommand(id)) {
         OnMenuCommand(id);
         return 0;
     }

@@ -51,7 +51,7 @@ void OnMenuCommand(std::uint32_t id) {
         platform::DialogBoxParamA(program.appInstance, IDD_ABOUT, program.mainWindow, AboutDialogProc, 0);
     } else if (id == IDM_SETTING) {
         platform::DialogBoxParamA(program.appInstance, IDD_SETTING, program.mainWindow, SettingDialogProc, 0);
-    } else if (id >= IDM_FIRST_APPLICATION && id <= IDM_LAST_APPLICATION) {
+    } else if (IsApplicationCommand(id)) {
         const int appId = static_cast<int>(id - IDM_APPLICATION_BASE);
         SwitchTo(appId);
         // For this run only: the Setting dialog is what saves the choice.
