@@ -16,3 +16,20 @@ void AppendText(char* target, std::size_t size, const char* text) {
     }
     target[used] = '\0';
 }
+
+void AppendDecimal(char* target, std::size_t size, std::int64_t value, int minimumDigits) {
+    char digits[21];
+    int count = 0;
+    std::uint64_t rest = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    do {
+        digits[count++] = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    while (count < minimumDigits && count < static_cast<int>(sizeof digits)) digits[count++] = '0';
+    char written[23];
+    std::size_t used = 0;
+    if (value < 0) written[used++] = '-';
+    while (count > 0) written[used++] = digits[--count];
+    written[used] = '\0';
+    AppendText(target, size, written);
+}

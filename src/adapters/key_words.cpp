@@ -1,6 +1,4 @@
-// The words for what one key-map row sends; see key_words.h. Numbers are
-// written out by hand: snprintf would bring the C library's formatted printer
-// into every program that shows them.
+// The words for what one key-map row sends; see key_words.h.
 #include "adapters/key_words.h"
 
 #include "adapters/bounded_text.h"
@@ -28,23 +26,6 @@ constexpr KeyName keyNames[] = {
     {VK_DIVIDE, "Num /"},   {VK_OEM_COMMA, ","},
     {VK_OEM_PERIOD, "."},   {VK_MEDIA_PLAY_PAUSE, "Play/Pause"},
 };
-
-void AppendDecimal(char* text, std::size_t size, std::int64_t value) {
-    char digits[21];
-    std::size_t count = 0;
-    std::uint64_t rest =
-        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    do {
-        digits[count++] = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    char written[23];
-    std::size_t used = 0;
-    if (value < 0) written[used++] = '-';
-    while (count > 0) written[used++] = digits[--count];
-    written[used] = '\0';
-    AppendText(text, size, written);
-}
 
 void AppendKeys(const KeyRow& row, const char* joiner, char* text, std::size_t size) {
     for (int i = 0; i < maxChordKeys && row.keys[i] != 0; ++i) {

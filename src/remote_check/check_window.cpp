@@ -12,6 +12,7 @@
 #include "remote_check/receiver_report.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
+#include "settings/utility_titles.h"
 
 namespace {
 
@@ -24,10 +25,6 @@ constexpr int maxLines = 500;
 // How long a closing Remote Control is given to go.
 constexpr std::uint32_t closeWaitMs = 5000;
 
-// The titles under which a running Remote Control is found, as a newer copy
-// of it looks for earlier ones.
-const char* const utilityTitles[] = {"Birch Remote Control", "Alder Remote Control", "Remote Control"};
-
 struct CheckWindow {
     platform::WindowHandle window;
     platform::WindowHandle receiverText;
@@ -36,7 +33,7 @@ struct CheckWindow {
 } ui;
 
 platform::WindowHandle FindUtility() {
-    for (const char* title : utilityTitles) {
+    for (const char* title : utilityWindowTitles) {
         const platform::WindowHandle found = FindTopLevelByTitlePrefix(title);
         if (found != 0) return found;
     }
@@ -77,28 +74,19 @@ void StartUtilityAgain() {
     platform::ShellExecuteA(0, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void AppendDigits(char* text, std::size_t size, unsigned value, int digits) {
-    char part[4] = {};
-    for (int i = digits - 1; i >= 0; --i) {
-        part[i] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    }
-    AppendText(text, size, part);
-}
-
 // "12:04:31.250  code  16  press   TotalMedia: Up"
 void FormatLine(const platform::LocalTime& at, std::int32_t code, const Verdict& verdict, char* line,
                 std::size_t size) {
     CopyText(line, size, "");
-    AppendDigits(line, size, at.hour, 2);
+    AppendDecimal(line, size, at.hour, 2);
     AppendText(line, size, ":");
-    AppendDigits(line, size, at.minute, 2);
+    AppendDecimal(line, size, at.minute, 2);
     AppendText(line, size, ":");
-    AppendDigits(line, size, at.second, 2);
+    AppendDecimal(line, size, at.second, 2);
     AppendText(line, size, ".");
-    AppendDigits(line, size, at.milliseconds, 3);
+    AppendDecimal(line, size, at.milliseconds, 3);
     AppendText(line, size, "   code ");
-    AppendDigits(line, size, static_cast<unsigned>(code), 3);
+    AppendDecimal(line, size, code, 3);
     AppendText(line, size, verdict.repeat ? "   repeat   " : "   press    ");
     AppendText(line, size, verdict.action);
 }

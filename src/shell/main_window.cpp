@@ -10,6 +10,7 @@
 #include "dispatch/timer_slot.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
+#include "settings/utility_titles.h"
 #include "shell/tray_icon.h"
 #include "shell/tray_menu.h"
 
@@ -153,9 +154,7 @@ platform::LResult MainWndProc(platform::WindowHandle window, std::uint32_t messa
 int RunRemoteControl(platform::InstanceHandle instance) {
     // Earlier copies, including the old product names, are asked to close;
     // the program does not wait for them to go.
-    static const char* const earlierCopies[] = {"Birch Remote Control", "Alder Remote Control", "Remote Control"};
-    for (const char* title : earlierCopies) {
-        // Case-sensitive on purpose: "remote control" is not one of ours.
+    for (const char* title : utilityWindowTitles) {
         const platform::WindowHandle copy = FindTopLevelByTitlePrefix(title);
         if (copy != 0) platform::PostMessageA(copy, WM_CLOSE, 0, 0);
     }

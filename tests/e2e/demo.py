@@ -23,11 +23,12 @@ import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 
-from harness import case, installed_apps, key_maps, paths, screenshot, session, target, tray  # noqa: E402
-from harness.capture_driver import Device, parse_line  # noqa: E402
+from harness import case, installed_apps, key_maps, paths, remote_check, screenshot, session, target, tray  # noqa: E402
+from harness.capture_driver import Device  # noqa: E402
 from harness.input_monitor import BUTTON_NAMES, InputMonitor  # noqa: E402
 from harness.remote_keys import press, wait_idle_since  # noqa: E402
-from harness.rig import MAIN_WINDOW, WM_CLOSE, Rig, unescape  # noqa: E402
+from harness.remote_check import CHECK_CLASS, CHECK_TITLE  # noqa: E402
+from harness.rig import MAIN_WINDOW, WM_CLOSE, Rig  # noqa: E402
 from harness.tray import VK_RETURN, VK_UP  # noqa: E402
 from harness.tv_app import BARRIER_MESSAGE, TvApp  # noqa: E402
 from harness.waits import WaitTimeout, wait_until  # noqa: E402
@@ -389,34 +390,25 @@ def play(rig, run):
                       _quietly(lambda: process.poll() is not None, 20)))
     print(f"\nRemoteControl.exe is {'running' if process.poll() is None else 'ended'}; "
           f"{MAIN_WINDOW!r} window {'present' if rig.window_exists(MAIN_WINDOW, MAIN_WINDOW) else 'gone'}")
-    remote_check(rig, run, monitor)
+    play_remote_check(rig, run, monitor)
 
 
-CHECK_CLASS, CHECK_TITLE = "Alder Remote Check", "Remote Check"
-
-
-def remote_check(rig, run, monitor):
+def play_remote_check(rig, run, monitor):
     print("\n-- Remote Check: which button sends which code, and what the utility would do --")
     # A new driver instance reads the script from its start: the utility's
     # codes, all read by now, are not to be read again.
     rig.control.path.write_text("")
-    check = rig.spawn(paths.remote_check_exe(), output_name="remote-check.out")
-    rig.wait_window(CHECK_CLASS, CHECK_TITLE)
-
-    def texts(command):
-        lines = rig.wintool(command, CHECK_CLASS, CHECK_TITLE, check=True).stdout.splitlines()
-        return [unescape(parse_line("t=0 " + line)["title"]) for line in lines
-                if line.startswith(("control ", "entry "))]
+    check = remote_check.start(rig)
     print("RemoteCheck.exe runs; its receiver report:")
-    for line in texts("children")[0].split("\r\n"):
+    for line in remote_check.receiver_report(rig).split("\r\n"):
         print(f"  {line}")
     keys_before = len(monitor.keys())
     press(rig, 2, 24)
     totalmedia = TvApp(rig, [("TotalMediaStandIn", "Arcsoft TotalMedia")])
     press(rig, 16, 16, 30, 12)
-    wait_until(lambda: len(texts("listbox")) >= 6, 10, "six codes in Remote Check's list")
+    wait_until(lambda: len(remote_check.code_lines(rig)) >= 6, 10, "six codes in Remote Check's list")
     print("Remote keys 2 and 24, then, with TotalMedia's window open, 16 held for two ticks, 30 and Power:")
-    for line in reversed(texts("listbox")):
+    for line in reversed(remote_check.code_lines(rig)):
         print(f"  {line}")
     print(f"  keys injected meanwhile: {len(monitor.keys()) - keys_before}; "
           f"messages TotalMedia received: {len(totalmedia.messages())}")

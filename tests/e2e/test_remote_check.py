@@ -4,37 +4,24 @@ way for a running Remote Control and starts it again."""
 import re
 import unittest
 
-from harness import paths
-from harness.capture_driver import Device, parse_line
+from harness import paths, remote_check
+from harness.capture_driver import Device
 from harness.case import RigTestCase
 from harness.input_monitor import InputMonitor
+from harness.remote_check import CHECK_CLASS, CHECK_TITLE
 from harness.remote_keys import press
-from harness.rig import MAIN_WINDOW, WM_CLOSE, unescape
+from harness.rig import MAIN_WINDOW, WM_CLOSE
 from harness.tv_app import TvApp
 from harness.waits import hold_for, wait_until
 
 RECEIVER = "Philips Silicon (7171-35) WDM Video Capture"
-CHECK_CLASS, CHECK_TITLE = "Alder Remote Check", "Remote Check"
 LINE = re.compile(r"^\d\d:\d\d:\d\d\.\d\d\d   code (\d{3})   (press|repeat)\s+(.*)$")
 
 
 class RemoteCheck(RigTestCase):
-    def start_check(self):
-        process = self.rig.spawn(paths.remote_check_exe(), output_name="remote-check.out")
-        self.rig.wait_window(CHECK_CLASS, CHECK_TITLE)
-        return process
-
-    def texts(self, command):
-        lines = self.rig.wintool(command, CHECK_CLASS, CHECK_TITLE, check=True).stdout.splitlines()
-        return [unescape(parse_line("t=0 " + line)["title"]) for line in lines
-                if line.startswith(("control ", "entry "))]
-
-    def receiver_text(self):
-        return self.texts("children")[0]
-
     def shown(self):
         """The code list, oldest first, as (code, press or repeat, words)."""
-        entries = self.texts("listbox")
+        entries = remote_check.code_lines(self.rig)
         parsed = [LINE.match(entry) for entry in entries]
         self.assertTrue(all(parsed), f"lines not in the documented form: {entries}")
         return [(int(m[1]), m[2], m[3]) for m in reversed(parsed)]
@@ -52,16 +39,16 @@ class RemoteCheck(RigTestCase):
                 self.fresh_rig()
                 if devices:
                     self.rig.register_devices(*devices)
-                self.start_check()
-                text = wait_until(lambda: self.receiver_text() if expected[-1] in self.receiver_text() else None,
-                                  10, "the receiver report")
+                remote_check.start(self.rig)
+                text = wait_until(lambda: expected[-1] in (report := remote_check.receiver_report(self.rig))
+                                  and report, 10, "the receiver report")
                 for words in expected:
                     self.assertIn(words, text)
 
     def test_Codes_AreShownWithWhatTheUtilityWouldDo_AndNothingIsSent(self):
         self.rig.register_devices(Device("01", RECEIVER, "rx"))
         monitor = InputMonitor(self.rig)
-        self.start_check()
+        remote_check.start(self.rig)
         self.wait_requests(1, kind="status")
         pointer = monitor.position()
         press(self.rig, 2, 12, 24, 29, 255)
