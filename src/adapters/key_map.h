@@ -118,10 +118,3 @@ constexpr std::uint8_t Numpad(int digit) {
 constexpr std::uint8_t TopRowDigit(int digit) {
     return static_cast<std::uint8_t>('0' + digit);
 }
-
-// The row for code, or null: a code without a row does nothing at all.
-const KeyRow* FindRow(const SupportedApp& app, std::uint32_t code);
-// Runs one row in the common shape of a key action: the window looked up anew
-// and stored in the record's window, the row's action only when it was found,
-// then the row's pause.
-void RunRow(const SupportedApp& app, const KeyRow& row);

@@ -5,16 +5,12 @@
 #include "adapters/synthetic_input.h"
 #include "platform/win32_constants.h"
 
-namespace {
-
-// SetForegroundWindow on the window found, SetActiveWindow on the record's
-// window (which the caller has just set to it).
-void BringForward(const AppAdapter& record, platform::WindowHandle found) {
+void BringForward(const AppAdapter& record, platform::WindowHandle found, Forward forward) {
+    if (forward == Forward::None) return;
+    if (forward == Forward::ActivateOnTop) platform::BringWindowToTop(found);
     platform::SetForegroundWindow(found);
     platform::SetActiveWindow(record.window);
 }
-
-}  // namespace
 
 platform::WindowHandle FindAppWindow(const SupportedApp& app) {
     return FindWindowBy(app.mainWindow);
@@ -33,7 +29,7 @@ void Close(const SupportedApp& app) {
         case CloseKind::WmClose: {
             record.window = FindAppWindow(app);
             if (record.window == 0) return;
-            BringForward(record, record.window);
+            BringForward(record, record.window, Forward::Activate);
             if (shape.kind == CloseKind::WmClose) {
                 platform::PostMessageA(record.window, WM_CLOSE, 0, 0);
             } else {
@@ -58,15 +54,23 @@ void Close(const SupportedApp& app) {
     record.active = 0;
 }
 
-PowerAction Power(const SupportedApp& app, std::int32_t defaultAppId) {
-    if (FindAppWindow(app) != 0) {
-        Close(app);
-        return PowerAction::Closed;
-    }
-    app.record().ActivateOrLaunch(defaultAppId);
-    return PowerAction::Started;
+PowerAction PowerOutcome(const SupportedApp& app) {
+    return FindAppWindow(app) != 0 ? PowerAction::Closes : PowerAction::Starts;
 }
 
-void HandleKey(const SupportedApp& app, std::uint32_t code) {
-    if (const KeyRow* row = FindRow(app, code)) RunRow(app, *row);
+void CarryOutPower(const SupportedApp& app, PowerAction action, std::int32_t defaultAppId) {
+    switch (action) {
+        case PowerAction::Closes:
+            Close(app);
+            break;
+        case PowerAction::Starts:
+            app.record().ActivateOrLaunch(defaultAppId);
+            break;
+    }
+}
+
+PowerAction Power(const SupportedApp& app, std::int32_t defaultAppId) {
+    const PowerAction action = PowerOutcome(app);
+    CarryOutPower(app, action, defaultAppId);
+    return action;
 }

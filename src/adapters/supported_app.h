@@ -104,12 +104,19 @@ platform::WindowHandle FindMainWindow(const SupportedApp& app);
 void Close(const SupportedApp& app);
 
 enum class PowerAction : std::uint8_t {
-    Closed,   // its main window was present (the close may have found nothing to send to)
-    Started,  // activated or launched; whoever follows the launch takes over
+    Closes,  // its main window is present (the close may find nothing to send to)
+    Starts,  // activated or launched; whoever follows the launch takes over
 };
-// Closes the application when its main window is present; otherwise activates
-// or launches it. defaultAppId decides where Media Center's shell is started
-// from (see AppAdapter::Launch).
+// What Power does to the application now: its one lookup, made first.
+PowerAction PowerOutcome(const SupportedApp& app);
+// Closes the application, or activates or launches it, as PowerOutcome said.
+// defaultAppId decides where Media Center's shell is started from (see
+// AppAdapter::Launch).
+void CarryOutPower(const SupportedApp& app, PowerAction action, std::int32_t defaultAppId);
+// Both: closes the application when its main window is present; otherwise
+// activates or launches it.
 PowerAction Power(const SupportedApp& app, std::int32_t defaultAppId);
-// The key map: a code without a row does nothing, not even a lookup.
-void HandleKey(const SupportedApp& app, std::uint32_t code);
+
+// The one way a key action brings the window found forward; SetActiveWindow
+// takes the record's window, which the caller has just set to it.
+void BringForward(const AppAdapter& record, platform::WindowHandle found, Forward forward);

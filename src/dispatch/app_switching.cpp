@@ -27,6 +27,12 @@ void Deactivate(int appId) {
     if (IsAppId(appId)) AppRecord(appId).active = 0;
 }
 
+void BindDetected(int appId) {
+    if (!IsAppId(appId)) return;
+    AppRecord(appId).active = 1;
+    if (AppFor(appId).resetOnDetection != nullptr) AppFor(appId).resetOnDetection();
+}
+
 int NoAppRunning() {
     bool anyFound = false;
     // All lookups are made every time.

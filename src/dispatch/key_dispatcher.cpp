@@ -1,13 +1,12 @@
 // The PollTimer procedure and the heart of the program: each tick reads at most
-// one remote key code and hands it to exactly one consumer, in this precedence:
-// the open Shut Down dialog, the active application, then the dispatcher's own
-// keys, the detection of a running application and pointer emulation.
+// one remote key code, decides which consumer takes it (code_decision.h) and
+// carries that decision out.
 #include "dispatch/key_dispatcher.h"
 
 #include "adapters/app_table.h"
-#include "adapters/remote_key_codes.h"
-#include "adapters/window_lookup.h"
+#include "adapters/key_action.h"
 #include "dispatch/app_switching.h"
+#include "dispatch/code_decision.h"
 #include "dispatch/launch_watch.h"
 #include "dispatch/pointer_emulation.h"
 #include "platform/win32_constants.h"
@@ -19,17 +18,10 @@ DispatcherState dispatcher;
 
 namespace {
 
-int FirstActiveApp() {
-    for (int k = 1; k <= appCount; ++k) {
-        if (AppRecord(k).active == 1) return k;
-    }
-    return 0;
-}
-
-void ForwardToShutDownDialog(std::int32_t code) {
+void ForwardToShutDownDialog(std::uint32_t key) {
     platform::SetForegroundWindow(shutDownState.shutDownDialog);
     platform::SetActiveWindow(shutDownState.shutDownDialog);
-    platform::SendMessageA(shutDownState.shutDownDialog, WM_KEYDOWN, code == powerCode ? VK_RETURN : VK_ESCAPE, 0);
+    platform::SendMessageA(shutDownState.shutDownDialog, WM_KEYDOWN, key, 0);
 }
 
 // Before launching it, the Power key closes every other application, in
@@ -47,16 +39,10 @@ void CloseOthers(const SupportedApp& launched) {
     }
 }
 
-void LaunchDefaultApp() {
-    const std::int32_t k = settings.defaultApp;
-    if (!IsAppId(k)) return;
-    const SupportedApp& app = AppFor(k);
+void LaunchDefaultApp(const Decision& decision) {
+    const SupportedApp& app = AppFor(decision.appId);
     dispatcher.powerLaunchRunning = true;
-    // An application the system can also find installed (Media Center) is
-    // asked first; the message then appears only when neither says so and
-    // the launch below can start nothing.
-    if (app.detectInstalled != nullptr) app.detectInstalled(nullptr, 0);
-    if (app.record().installed == 0) {
+    if (decision.notInstalled) {
         // Modal: poll ticks keep arriving inside it, and the launch goes on
         // once the user closes it.
         platform::MessageBoxA(0, "Please re-initialize the TV application settings.", "Remote Control",
@@ -67,43 +53,45 @@ void LaunchDefaultApp() {
     dispatcher.powerLaunchRunning = false;
 }
 
-void DetectOrEmulate(std::int32_t code) {
-    int found = 0;
-    // All lookups are made every time; the lowest AppId wins.
-    for (int k = 1; k <= appCount; ++k) {
-        if (FindWindowBy(AppFor(k).detection) != 0 && found == 0) found = k;
-    }
-    if (found == 0) {
-        EmulatePointer(static_cast<std::uint32_t>(code));
-        return;
-    }
-    const SupportedApp& app = AppFor(found);
-    app.record().active = 1;
-    if (app.resetOnDetection != nullptr) app.resetOnDetection();
-    HandleKey(app, static_cast<std::uint32_t>(code));
+void RunRowOf(const Decision& decision) {
+    if (decision.row != nullptr) RunRow(AppFor(decision.appId), *decision.row);
 }
 
-// The shut-down key of the default application offers the Shut Down dialog
-// while no application runs.
-void OfferShutDown(platform::WindowHandle window, std::int32_t code) {
-    const std::int32_t k = settings.defaultApp;
-    if (IsAppId(k) && AppFor(k).shutDownKey == code && NoAppRunning() == 1) ShowShutDownDialog(window);
-}
-
-void HandleWithoutActiveApp(platform::WindowHandle window, std::int32_t code) {
-    switch (code) {
-        case powerCode:
-            LaunchDefaultApp();
+void Act(platform::WindowHandle window, const Decision& decision) {
+    switch (decision.route) {
+        case Route::ConfirmShutDown:
+            ForwardToShutDownDialog(VK_RETURN);
             break;
-        case ignoredCode:
+        case Route::CancelShutDown:
+            ForwardToShutDownDialog(VK_ESCAPE);
             break;
-        // Neither shut-down key runs the detection, whatever it finds.
-        case shutDownCode:
-        case quartzviewShutDownCode:
-            OfferShutDown(window, code);
+        case Route::ActivePower:
+            CarryOutPowerAndWatch(AppFor(decision.appId), decision.power, settings.defaultApp);
             break;
-        default:
-            DetectOrEmulate(code);
+        case Route::ActiveKey:
+            RunRowOf(decision);
+            break;
+        case Route::PowerLaunch:
+            LaunchDefaultApp(decision);
+            break;
+        case Route::OfferShutDown:
+            ShowShutDownDialog(window);
+            break;
+        case Route::Detected:
+            BindDetected(decision.appId);
+            RunRowOf(decision);
+            break;
+        case Route::Pointer:
+            EmulatePointer(static_cast<std::uint32_t>(decision.code));
+            break;
+        case Route::ShutDownRepeat:
+        case Route::PowerDuringLaunch:
+        case Route::ActiveRepeat:
+        case Route::PowerWithoutDefault:
+        case Route::IgnoredKey:
+        case Route::NotTheShutDownKey:
+        case Route::ShutDownKeyWhileAppRuns:
+        case Route::PointerIgnores:
             break;
     }
 }
@@ -112,40 +100,12 @@ void HandleWithoutActiveApp(platform::WindowHandle window, std::int32_t code) {
 
 void DispatchKey(platform::WindowHandle window, std::uint32_t, std::uintptr_t, std::uint32_t) {
     if (!IsKeyReady()) return;
-    std::int32_t code = ReadKeyCode();
-    const std::uint32_t now = platform::GetTickCount();
+    DispatchCode(window, ReadKeyCode(), platform::GetTickCount());
+}
 
-    if (IsRepeat(code, now, dispatcher.lastCode, dispatcher.lastReadTime)) {
-        dispatcher.repeatCount += 1;
-    } else {
-        dispatcher.repeatCount = 0;
-        RestartPointerAcceleration();
-    }
-    dispatcher.lastReadTime = now;
-    dispatcher.lastCode = code;
-
-    const int activeApp = FirstActiveApp();
-    if (activeApp != 0 && !PassesWhileAppActive(dispatcher.repeatCount)) code = suppressedCode;
-
-    // The dialog runs modally inside an earlier call of this procedure. A
-    // fresh press answers it; a held key is read again on every tick, and
-    // only its first read counts: the press that opened the dialog does not
-    // cancel it, and a held Power confirms once.
-    if (shutDownState.shutDownDialogOpen == 1) {
-        if (dispatcher.repeatCount == 0) ForwardToShutDownDialog(code);
-        return;
-    }
-    // A Power read inside a message box of the Power-key launch belongs to
-    // the press that opened it.
-    if (code == powerCode && dispatcher.powerLaunchRunning) return;
-
-    if (activeApp != 0) {
-        if (code == powerCode) {
-            PowerAndWatch(AppFor(activeApp), settings.defaultApp);
-        } else if (code != suppressedCode) {
-            HandleKey(AppFor(activeApp), static_cast<std::uint32_t>(code));
-        }
-        return;
-    }
-    HandleWithoutActiveApp(window, code);
+Decision DispatchCode(platform::WindowHandle window, std::int32_t code, std::uint32_t now) {
+    NoteRead(code, now);
+    const Decision decision = DecideCode(code);
+    Act(window, decision);
+    return decision;
 }

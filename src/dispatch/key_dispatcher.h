@@ -20,8 +20,6 @@ struct DispatcherState {
 };
 extern DispatcherState dispatcher;
 
-// Marks a suppressed repeat inside the dispatcher; never read from the receiver.
-constexpr std::int32_t suppressedCode = -1;
 // The same code again within this time of the previous read is a repeat.
 constexpr std::uint32_t repeatWindowMs = 250;
 
@@ -40,3 +38,8 @@ constexpr bool PassesWhileAppActive(std::int32_t repeats) {
 
 void DispatchKey(platform::WindowHandle window, std::uint32_t message, std::uintptr_t timerId,
                  std::uint32_t tickCount);
+
+struct Decision;
+// One code read at now: noted, decided and carried out. window owns the Shut
+// Down dialog. Returns the decision that was carried out.
+Decision DispatchCode(platform::WindowHandle window, std::int32_t code, std::uint32_t now);

@@ -16,7 +16,12 @@ constexpr std::uint32_t idleWatchPauseMs = 2000;
 }  // namespace
 
 void PowerAndWatch(const SupportedApp& app, std::int32_t defaultAppId) {
-    if (Power(app, defaultAppId) != PowerAction::Started) return;
+    CarryOutPowerAndWatch(app, PowerOutcome(app), defaultAppId);
+}
+
+void CarryOutPowerAndWatch(const SupportedApp& app, PowerAction action, std::int32_t defaultAppId) {
+    CarryOutPower(app, action, defaultAppId);
+    if (action != PowerAction::Starts) return;
     ArmWatchTimer();
     if (app.record().active == 1) launchWatch.watchFlags[app.appId - 1] = 1;
 }

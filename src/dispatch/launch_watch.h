@@ -23,6 +23,8 @@ extern LaunchWatchState launchWatch;
 // started; the watch then stops itself) and, when that left the application
 // active, watches it.
 void PowerAndWatch(const SupportedApp& app, std::int32_t defaultAppId);
+// The same with Power's outcome already decided (PowerOutcome).
+void CarryOutPowerAndWatch(const SupportedApp& app, PowerAction action, std::int32_t defaultAppId);
 
 // The WatchTimer procedure.
 void WatchTick(platform::WindowHandle window, std::uint32_t message, std::uintptr_t timerId,

@@ -35,6 +35,11 @@ constexpr std::int32_t PointerStep(std::int32_t n, std::int32_t small, std::int3
     return n < 5 ? 1 : (n < 10 ? small : large);
 }
 
+// The codes pointer emulation acts on; it ignores every other.
+constexpr bool IsPointerCode(std::int32_t code) {
+    return code >= 0 && code <= 10;
+}
+
 // A fresh press starts the acceleration again from 1-pixel moves.
 void RestartPointerAcceleration();
 

@@ -54,9 +54,8 @@ struct Message {
     Point pt;
 };
 
-// WNDCLASSEXA, field for field.
+// WNDCLASSEXA, field for field but its size, which the platform layer fills.
 struct WindowClassEx {
-    std::uint32_t cbSize;
     std::uint32_t style;
     WindowProc lpfnWndProc;
     std::int32_t cbClsExtra;

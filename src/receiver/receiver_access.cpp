@@ -59,7 +59,7 @@ int ReadKeyCode() {
     // bytes as they are: 255, a failed read, rather than code 0, a left click.
     // The bytes-returned count is no guide, as a driver may write the code and report 0.
     std::uint8_t buffer[KEY_CODE_READ_COUNT];
-    std::memset(buffer, 0xFF, sizeof buffer);
-    if (ReceiverTransfer(KEY_CODE_DEVICE_ADDRESS, 0, 0, buffer, sizeof buffer) == 0) return 255;
+    std::memset(buffer, failedReadCode, sizeof buffer);
+    if (ReceiverTransfer(KEY_CODE_DEVICE_ADDRESS, 0, 0, buffer, sizeof buffer) == 0) return failedReadCode;
     return buffer[0];
 }

@@ -21,5 +21,7 @@ int ReceiverTransfer(std::uint8_t deviceAddress, std::uint8_t writeByte, int wri
 int ReadReceiverStatus(std::uint8_t selector, std::uint8_t* status);
 // True when a key code is waiting (status 0 at selector 8).
 bool IsKeyReady();
-// The code read from device address 0x60 (0 to 255); 255 when the read failed.
+// What ReadKeyCode answers when the read delivered no code.
+constexpr int failedReadCode = 255;
+// The code read from device address 0x60 (0 to 255); failedReadCode when the read failed.
 int ReadKeyCode();

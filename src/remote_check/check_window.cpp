@@ -5,14 +5,13 @@
 #include "remote_check/check_window.h"
 
 #include "adapters/bounded_text.h"
-#include "adapters/window_lookup.h"
 #include "platform/win32_constants.h"
 #include "receiver/receiver_access.h"
 #include "remote_check/code_verdict.h"
 #include "remote_check/receiver_report.h"
-#include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "settings/utility_titles.h"
+#include "shell/program_window_class.h"
 
 namespace {
 
@@ -33,11 +32,7 @@ struct CheckWindow {
 } ui;
 
 platform::WindowHandle FindUtility() {
-    for (const char* title : utilityWindowTitles) {
-        const platform::WindowHandle found = FindTopLevelByTitlePrefix(title);
-        if (found != 0) return found;
-    }
-    return 0;
+    return platform::FindWindowA(utilityWindowClass, nullptr);
 }
 
 // Asks to close a running Remote Control the way a newer copy of it does.
@@ -87,14 +82,14 @@ void FormatLine(const platform::LocalTime& at, std::int32_t code, const Verdict&
     AppendDecimal(line, size, at.milliseconds, 3);
     AppendText(line, size, "   code ");
     AppendDecimal(line, size, code, 3);
-    AppendText(line, size, verdict.repeat ? "   repeat   " : "   press    ");
+    AppendText(line, size, verdict.decision.repeat ? "   repeat   " : "   press    ");
     AppendText(line, size, verdict.action);
 }
 
 void PollTick(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t) {
     if (!IsKeyReady()) return;
     const std::int32_t code = ReadKeyCode();
-    const Verdict verdict = JudgeCode(code, platform::GetTickCount());
+    const Verdict verdict = TellCode(code, platform::GetTickCount());
     platform::LocalTime at{};
     platform::GetLocalTime(&at);
     char line[verdictSize + 64];
@@ -130,16 +125,7 @@ int RunRemoteCheck(platform::InstanceHandle instance) {
     ui = CheckWindow{};
     const bool alone = MakeWayForTheCheck();
 
-    platform::WindowClassEx windowClassEx = {};
-    windowClassEx.cbSize = 48;  // sizeof WNDCLASSEXA in a 32-bit process
-    windowClassEx.lpfnWndProc = CheckWndProc;
-    windowClassEx.hInstance = instance;
-    windowClassEx.hIcon = platform::LoadIconA(instance, IDI_PROGRAM);
-    windowClassEx.hCursor = platform::LoadCursorA(0, IDC_ARROW);
-    windowClassEx.hbrBackground = COLOR_WINDOW + 1;
-    windowClassEx.lpszClassName = windowClass;
-    windowClassEx.hIconSm = platform::LoadIconA(instance, IDI_PROGRAM);
-    platform::RegisterClassExA(&windowClassEx);
+    RegisterProgramClass(instance, windowClass, CheckWndProc, 0);
     ui.window = platform::CreateWindowExA(0, windowClass, windowTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                           CW_USEDEFAULT, 0, 740, 520, 0, 0, instance, nullptr);
     if (ui.window == 0) return 1;
@@ -154,14 +140,15 @@ int RunRemoteCheck(platform::InstanceHandle instance) {
     ui.receiverText = AddControl("STATIC", report, SS_LEFT, 10, 90, instance);
     AddControl("STATIC",
                "Codes as they arrive, newest first: the time, the code, a fresh press or a repeat (the same code "
-               "within 250 ms), and what Remote Control would do with it now. Remote Check itself sends nothing.",
+               "within 250 ms), and what Remote Control, freshly started, would do with it now. Remote Check itself "
+               "sends nothing.",
                SS_LEFT, 105, 35, instance);
     ui.codeList = AddControl("LISTBOX", "", WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, 145, 325,
                              instance);
 
     std::int32_t storedDefault = settings.defaultApp;
     PeekDefaultApp(&storedDefault);
-    check.Reset(storedDefault);
+    StartTelling(storedDefault);
     if (reading) platform::SetTimer(ui.window, pollTimerId, pollPeriodMs, PollTick);
 
     platform::ShowWindow(ui.window, SW_SHOW);

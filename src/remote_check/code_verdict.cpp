@@ -1,31 +1,22 @@
-// The key dispatcher's decisions, told instead of carried out. Every lookup
-// here only reads the window list; no input, message, launch or dialog.
+// The key dispatcher's decisions, told instead of carried out. Telling looks
+// windows up but sends, posts, launches and shows nothing.
 #include "remote_check/code_verdict.h"
 
 #include "adapters/app_table.h"
 #include "adapters/bounded_text.h"
+#include "adapters/key_action.h"
 #include "adapters/key_words.h"
-#include "adapters/remote_key_codes.h"
-#include "adapters/window_lookup.h"
-#include "dispatch/app_switching.h"
 #include "dispatch/key_dispatcher.h"
 #include "dispatch/pointer_emulation.h"
-
-CheckState check;
-
-void CheckState::Reset(std::int32_t storedDefaultApp) {
-    lastCode = 0;
-    lastReadTime = 0;
-    repeatCount = 0;
-    activeApp = 0;
-    defaultApp = storedDefaultApp;
-}
+#include "receiver/receiver_access.h"
+#include "settings/settings.h"
+#include "shell/shutdown_dialog.h"
 
 namespace {
 
 class Words {
   public:
-    explicit Words(Verdict* verdict) : text_(verdict->action) { text_[0] = '\0'; }
+    explicit Words(char* text) : text_(text) { text_[0] = '\0'; }
     Words& operator<<(const char* text) {
         AppendText(text_, verdictSize, text);
         return *this;
@@ -35,102 +26,129 @@ class Words {
     char* text_;
 };
 
-bool Installed(const SupportedApp& app) {
-    // Media Center is also found by its presence test, as the Power key asks it.
-    if (app.detectInstalled != nullptr) app.detectInstalled(nullptr, 0);
-    return app.record().installed == 1;
-}
+const char* const reinitializeText = "\"Please re-initialize the TV application settings.\"";
 
-void TellKeyMap(const SupportedApp& app, std::int32_t code, Words& words) {
-    const KeyRow* row = FindRow(app, static_cast<std::uint32_t>(code));
-    if (row == nullptr) {
+void TellRow(const Decision& decision, Words& words) {
+    const SupportedApp& app = AppFor(decision.appId);
+    if (decision.row == nullptr) {
         words << app.name << ": nothing (no action for this key)";
         return;
     }
     char sent[verdictSize];
-    DescribeKeyRow(*row, sent, sizeof sent);
+    DescribeKeyRow(*decision.row, sent, sizeof sent);
     words << app.name << ": " << sent;
+    // The row looks its window up anew and sends nothing when it is not
+    // there; the utility stays with the application all the same.
+    if (decision.row->send != Send::CustomWithoutLookup && FindAppWindow(app) == 0) {
+        words << ", but its window is not there, so nothing is sent";
+    }
 }
 
-void TellPower(Words& words) {
-    const std::int32_t k = check.defaultApp;
-    if (!IsAppId(k)) {
-        words << "Power: nothing (no default TV application is stored; choose one in Setting)";
-        return;
+void TellActivePower(const Decision& decision, Words& words) {
+    const SupportedApp& app = AppFor(decision.appId);
+    switch (decision.power) {
+        case PowerAction::Closes:
+            words << "Power: closes " << app.name;
+            break;
+        case PowerAction::Starts:
+            if (app.record().installed == 1) {
+                words << "Power: starts " << app.name << " again (its window has gone)";
+            } else {
+                words << "Power: nothing (" << app.name << "'s window has gone and it is not installed)";
+            }
+            break;
     }
-    const SupportedApp& app = AppFor(k);
-    words << "Power: closes the other TV applications, then ";
-    if (FindAppWindow(app) != 0) {
+}
+
+void TellPowerLaunch(const Decision& decision, Words& words) {
+    const SupportedApp& app = AppFor(decision.appId);
+    words << "Power: ";
+    if (decision.notInstalled) {
+        words << app.name << " is not installed, so it says " << reinitializeText << ", then ";
+    }
+    words << "closes the other TV applications, then ";
+    // The launch's own Power, as it will decide once the others are closed.
+    if (PowerOutcome(app) == PowerAction::Closes) {
         words << "closes " << app.name << " (it is open)";
-    } else if (Installed(app)) {
+    } else if (decision.notInstalled) {
+        words << "starts nothing";
+    } else {
         words << "starts " << app.name;
-    } else {
-        words << "says \"Please re-initialize the TV application settings.\" (" << app.name
-              << " is not installed)";
     }
 }
 
-void TellShutDownKey(std::int32_t code, Words& words) {
-    const std::int32_t k = check.defaultApp;
-    if (!IsAppId(k) || AppFor(k).shutDownKey != code) {
-        words << "nothing (not the shut-down key of the default application)";
-    } else if (NoAppRunning() == 1) {
-        words << "opens the Shut Down dialog";
-    } else {
-        words << "nothing (the Shut Down dialog opens only while no TV application runs)";
-    }
-}
-
-void TellWithoutActiveApp(std::int32_t code, Words& words) {
-    if (code == powerCode) return TellPower(words);
-    if (code == ignoredCode) {
-        words << "nothing (this key acts only while a TV application is active)";
-        return;
-    }
-    if (code == shutDownCode || code == quartzviewShutDownCode) return TellShutDownKey(code, words);
-    for (int k = 1; k <= appCount; ++k) {
-        if (FindWindowBy(AppFor(k).detection) == 0) continue;
-        check.activeApp = k;
-        words << "(recognised) ";
-        return TellKeyMap(AppFor(k), code, words);
-    }
-    char pointerWords[64];
-    DescribePointerCode(static_cast<std::uint32_t>(code), pointerWords, sizeof pointerWords);
-    if (pointerWords[0] != '\0') {
-        words << "pointer: " << pointerWords << " (no TV application recognised)";
-    } else {
-        words << "nothing (no TV application recognised; the pointer takes codes 0 to 10 only)";
+void Tell(const Decision& decision, Words& words) {
+    switch (decision.route) {
+        case Route::ConfirmShutDown:
+            words << "Shut Down dialog: Power confirms, the computer is switched off";
+            break;
+        case Route::CancelShutDown:
+            words << "Shut Down dialog: cancelled (only Power confirms it)";
+            break;
+        case Route::ShutDownRepeat:
+            words << "Shut Down dialog: nothing (it answers a fresh press only)";
+            break;
+        case Route::PowerDuringLaunch:
+            words << "Power: nothing (the message of the previous Power press is still open)";
+            break;
+        case Route::ActivePower:
+            TellActivePower(decision, words);
+            break;
+        case Route::ActiveKey:
+            TellRow(decision, words);
+            break;
+        case Route::ActiveRepeat:
+            words << AppFor(decision.appId).name << ": nothing (a held key acts on the press and every tenth repeat)";
+            break;
+        case Route::PowerLaunch:
+            TellPowerLaunch(decision, words);
+            break;
+        case Route::PowerWithoutDefault:
+            words << "Power: nothing (no default TV application is stored; choose one in Setting)";
+            break;
+        case Route::IgnoredKey:
+            words << "nothing (this key acts only while a TV application is active)";
+            break;
+        case Route::OfferShutDown:
+            words << "opens the Shut Down dialog";
+            break;
+        case Route::NotTheShutDownKey:
+            words << "nothing (not the shut-down key of the default application)";
+            break;
+        case Route::ShutDownKeyWhileAppRuns:
+            words << "nothing (the Shut Down dialog opens only while no TV application runs)";
+            break;
+        case Route::Detected:
+            words << "(recognised) ";
+            TellRow(decision, words);
+            break;
+        case Route::Pointer: {
+            char pointerWords[64];
+            DescribePointerCode(static_cast<std::uint32_t>(decision.code), pointerWords, sizeof pointerWords);
+            words << "pointer: " << pointerWords << " (no TV application recognised)";
+            break;
+        }
+        case Route::PointerIgnores:
+            words << "nothing (no TV application recognised; the pointer takes codes 0 to 10 only)";
+            break;
     }
 }
 
 }  // namespace
 
-Verdict JudgeCode(std::int32_t code, std::uint32_t now) {
-    Verdict verdict{};
-    verdict.repeat = IsRepeat(code, now, check.lastCode, check.lastReadTime);
-    check.repeatCount = verdict.repeat ? check.repeatCount + 1 : 0;
-    check.lastReadTime = now;
-    check.lastCode = code;
+void StartTelling(std::int32_t storedDefaultApp) {
+    dispatcher.Reset();
+    shutDownState.Reset();
+    for (int k = 1; k <= appCount; ++k) AppRecord(k).active = 0;
+    settings.defaultApp = storedDefaultApp;
+}
 
-    Words words(&verdict);
-    if (code == 255) {
-        words << "nothing (the driver said a code was waiting, but the read delivered none)";
-        return verdict;
-    }
-    // The utility stops driving an application when it closes it or its
-    // launch watch sees it gone; here, when its main window has gone.
-    if (check.activeApp != 0 && FindMainWindow(AppFor(check.activeApp)) == 0) check.activeApp = 0;
-    if (check.activeApp == 0) {
-        TellWithoutActiveApp(code, words);
-        return verdict;
-    }
-    const SupportedApp& app = AppFor(check.activeApp);
-    if (!PassesWhileAppActive(check.repeatCount)) {
-        words << app.name << ": nothing (a held key acts on the press and every tenth repeat)";
-    } else if (code == powerCode) {
-        words << "Power: " << (FindAppWindow(app) != 0 ? "closes " : "starts ") << app.name;
-    } else {
-        TellKeyMap(app, code, words);
-    }
+Verdict TellCode(std::int32_t code, std::uint32_t now) {
+    NoteRead(code, now);
+    Verdict verdict{DecideCode(code), {}};
+    Words words(verdict.action);
+    if (code == failedReadCode) words << "(the driver said a code was waiting, but the read delivered none) ";
+    Tell(verdict.decision, words);
+    FollowDecision(verdict.decision);
     return verdict;
 }

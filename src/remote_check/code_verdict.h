@@ -1,31 +1,25 @@
-// What Remote Control would do with a code, worked out without doing it: the
-// same repeat rule, the same precedence and the same window lookups as the
-// key dispatcher, but nothing is sent, started or shown.
+// What Remote Control would do with a code, told instead of done: the
+// utility's own decision (dispatch/code_decision.h) on the utility's own
+// state, followed as the utility would change it, but nothing is sent,
+// started or shown.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-// Remote Check's picture of the utility's dispatcher, as if the utility had
-// just started: it follows the application that the utility would drive
-// while that application's main window is there.
-struct CheckState {
-    std::int32_t lastCode;
-    std::uint32_t lastReadTime;
-    std::int32_t repeatCount;
-    int activeApp;            // 0: none
-    std::int32_t defaultApp;  // as stored; read once at start
-
-    void Reset(std::int32_t storedDefaultApp);
-};
-extern CheckState check;
+#include "dispatch/code_decision.h"
 
 constexpr std::size_t verdictSize = 200;
 
 struct Verdict {
-    bool repeat;  // the same code within 250 ms of the previous read
+    Decision decision;
     char action[verdictSize];
 };
 
-// Judges one code read at now (GetTickCount) and moves the state on.
-Verdict JudgeCode(std::int32_t code, std::uint32_t now);
+// Puts the utility's state back to what its start leaves, with storedDefaultApp
+// as its default application: Remote Check tells what a freshly started
+// utility would do.
+void StartTelling(std::int32_t storedDefaultApp);
+
+// One code read at now (GetTickCount): noted, decided, told, and followed.
+Verdict TellCode(std::int32_t code, std::uint32_t now);

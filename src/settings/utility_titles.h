@@ -1,8 +1,13 @@
-// The leading titles under which the utility's main window is found, under
-// the product's old and new names: a starting copy asks each such window to
-// close, and Remote Check finds a running utility by them. Compared byte for
-// byte: "remote control" is not one of them.
+// How the utility's main window is found from outside it.
 #pragma once
 
+// The class every copy of this program registers (string-table entry 23):
+// what Remote Check and the installer look for, since other programs' windows
+// may well carry the product's name in their titles.
+inline constexpr const char* utilityWindowClass = "Alder Remote Control";
+
+// The leading titles under which a starting copy asks earlier copies, under
+// the product's old and new names, to close. Compared byte for byte:
+// "remote control" is not one of them.
 inline constexpr const char* utilityWindowTitles[] = {"Birch Remote Control", "Alder Remote Control",
                                                       "Remote Control"};

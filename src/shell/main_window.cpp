@@ -11,6 +11,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 #include "settings/utility_titles.h"
+#include "shell/program_window_class.h"
 #include "shell/tray_icon.h"
 #include "shell/tray_menu.h"
 
@@ -77,17 +78,7 @@ void OnPowerBroadcast(platform::WParam wParam) {
 }  // namespace
 
 void RegisterMainClass(platform::InstanceHandle instance) {
-    platform::WindowClassEx windowClass = {};
-    windowClass.cbSize = 48;  // sizeof WNDCLASSEXA in a 32-bit process
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = MainWndProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = platform::LoadIconA(instance, IDI_PROGRAM);
-    windowClass.hCursor = platform::LoadCursorA(0, IDC_ARROW);
-    windowClass.hbrBackground = COLOR_WINDOW + 1;
-    windowClass.lpszClassName = className;
-    windowClass.hIconSm = platform::LoadIconA(instance, IDI_PROGRAM);
-    platform::RegisterClassExA(&windowClass);
+    RegisterProgramClass(instance, className, MainWndProc, CS_HREDRAW | CS_VREDRAW);
 }
 
 int CreateMainWindow(platform::InstanceHandle instance) {

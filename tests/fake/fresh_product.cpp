@@ -10,7 +10,6 @@
 #include "dispatch/timer_slot.h"
 #include "fake/fake_desktop.h"
 #include "receiver/receiver_access.h"
-#include "remote_check/code_verdict.h"
 #include "settings/settings.h"
 #include "shell/main_window.h"
 #include "shell/setting_dialog.h"
@@ -38,7 +37,6 @@ void ResetProductState() {
     trayMenuState.Reset();
     settingDialog.Reset();
     receiver.Reset();
-    check.Reset(quartzviewId);
 }
 
 platform::WindowHandle StartOnFreshDesktop() {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "adapters/supported_app.h"
-#include "adapters/key_map.h"
+#include "adapters/key_action.h"
 #include "app_identities.h"
 #include "expected_input.h"
 #include "product_fixture.h"

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <string>
 
+#include "adapters/key_action.h"
 #include "expected_input.h"
 #include "expected_key_map.h"
 #include "product_fixture.h"

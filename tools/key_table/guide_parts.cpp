@@ -3,6 +3,7 @@
 #include "guide_parts.h"
 
 #include "adapters/app_table.h"
+#include "adapters/key_action.h"
 #include "adapters/key_words.h"
 #include "adapters/remote_key_codes.h"
 

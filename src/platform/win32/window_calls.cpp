@@ -27,11 +27,9 @@ LRESULT CALLBACK WindowTrampoline(HWND window, UINT message, WPARAM wParam, LPAR
 namespace platform {
 
 std::uint16_t RegisterClassExA(const WindowClassEx* windowClass) {
-    // The program declares the 32-bit record's size; the 64-bit twin hands
-    // Windows its own record's size, which is what that size stands for.
     static_assert(!thirtyTwoBitProcess || sizeof(WNDCLASSEXA) == 48, "WNDCLASSEXA is 48 bytes in a 32-bit process");
     WNDCLASSEXA wc = {};
-    wc.cbSize = thirtyTwoBitProcess ? windowClass->cbSize : sizeof wc;
+    wc.cbSize = sizeof wc;
     wc.style = windowClass->style;
     wc.lpfnWndProc = WindowTrampoline;
     wc.cbClsExtra = windowClass->cbClsExtra;

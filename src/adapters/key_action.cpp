@@ -1,16 +1,7 @@
-// Runs one row of an app's key map in the common shape of a key action.
-#include "adapters/key_map.h"
-
-#include "adapters/supported_app.h"
+// Runs one row of an application's key map in the common shape of a key action.
+#include "adapters/key_action.h"
 
 namespace {
-
-void BringForward(const AppAdapter& record, platform::WindowHandle found, Forward forward) {
-    if (forward == Forward::None) return;
-    if (forward == Forward::ActivateOnTop) platform::BringWindowToTop(found);
-    platform::SetForegroundWindow(found);
-    platform::SetActiveWindow(record.window);
-}
 
 void SendRow(const SupportedApp& app, const KeyRow& row, platform::WindowHandle found) {
     switch (row.send) {
@@ -56,4 +47,8 @@ void RunRow(const SupportedApp& app, const KeyRow& row) {
         }
     }
     if (row.pauseMs != 0) platform::Sleep(row.pauseMs);
+}
+
+void HandleKey(const SupportedApp& app, std::uint32_t code) {
+    if (const KeyRow* row = FindRow(app, code)) RunRow(app, *row);
 }
