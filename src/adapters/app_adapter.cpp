@@ -5,16 +5,14 @@
 
 #include "adapters/app_ids.h"
 #include "adapters/bounded_text.h"
-#include "adapters/media_center_detection.h"
-#include "adapters/supported_app.h"
 #include "adapters/window_lookup.h"
 #include "platform/win32_constants.h"
 
-AppAdapter::AppAdapter(const SupportedApp& app)
+AppAdapter::AppAdapter(const InstallLocation& install, const char* launchClass, const char* launchTitle)
     : installed(0), active(0), installDir{}, exeName{}, windowClass{}, windowTitle{}, window(0) {
-    ReadInstallInfo(app.install.registryKey, app.install.valueName, app.install.executable);
-    CopyText(windowClass, sizeof windowClass, app.windowClass);
-    CopyText(windowTitle, sizeof windowTitle, app.windowTitle);
+    ReadInstallInfo(install.registryKey, install.valueName, install.executable);
+    CopyText(windowClass, sizeof windowClass, launchClass);
+    CopyText(windowTitle, sizeof windowTitle, launchTitle);
 }
 
 void AppAdapter::Reset() {
@@ -52,7 +50,7 @@ platform::WindowHandle AppAdapter::FindByTitle() const {
     return FindTopLevelByTitle(windowTitle);
 }
 
-platform::WindowHandle AppAdapter::Launch(std::int32_t defaultAppId) {
+platform::WindowHandle AppAdapter::Launch(LaunchRule defaultAppRule) {
     const auto lookUp = [this] {
         return windowClass[0] != '\0' ? platform::FindWindowA(windowClass, nullptr) : FindByTitle();
     };
@@ -60,17 +58,16 @@ platform::WindowHandle AppAdapter::Launch(std::int32_t defaultAppId) {
     if (running != 0) return running;
     if (installed == 0) return 0;
 
-    char path[mediaCenterShellPathSize];
-    CopyText(path, sizeof path, installDir);
-    AppendText(path, sizeof path, "\\");
-    AppendText(path, sizeof path, exeName);
-    // While Media Center is the default and the system detection finds it,
-    // the launch starts the shell the detection found (the record's registry
-    // value is a command line, no usable path). It depends on the default
-    // alone, not on which record is launched; the detection runs either way.
-    char shell[mediaCenterShellPathSize];
-    const int mediaCenterFound = DetectMediaCenter(shell, sizeof shell);
-    if (mediaCenterFound == 1 && defaultAppId == mediaCenterId) CopyText(path, sizeof path, shell);
+    // Room for the install folder, a backslash and the executable's name, or
+    // for a launch rule's path (a Windows folder of up to 255 characters and
+    // more).
+    char path[sizeof installDir + sizeof exeName + 96];
+    // The rule depends on the default alone, not on which record is launched.
+    if (defaultAppRule == nullptr || defaultAppRule(path, sizeof path) != 1) {
+        CopyText(path, sizeof path, installDir);
+        AppendText(path, sizeof path, "\\");
+        AppendText(path, sizeof path, exeName);
+    }
 
     const std::intptr_t result = platform::ShellExecuteA(0, "open", path, "remote", nullptr, SW_SHOW);
     if (result > 32) {
@@ -82,10 +79,10 @@ platform::WindowHandle AppAdapter::Launch(std::int32_t defaultAppId) {
     return lookUp();
 }
 
-platform::WindowHandle AppAdapter::ActivateOrLaunch(std::int32_t defaultAppId) {
+platform::WindowHandle AppAdapter::ActivateOrLaunch(LaunchRule defaultAppRule) {
     if (installed != 1) return 0;
     platform::WindowHandle found = FindByTitle();
-    if (found == 0) found = Launch(defaultAppId);
+    if (found == 0) found = Launch(defaultAppRule);
     if (found == 0) return 0;
     platform::SetForegroundWindow(found);
     platform::SetActiveWindow(found);

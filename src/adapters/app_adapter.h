@@ -3,11 +3,23 @@
 // application, activating it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/platform.h"
 
-struct SupportedApp;
+// Where the application's install location is read from at start-up.
+struct InstallLocation {
+    const char* registryKey;
+    const char* valueName;   // empty: the key's default value
+    const char* executable;  // appended to the value's data to launch it
+};
+
+// A launch rule of the default application: while it is the default and the
+// rule finds its program, every launch starts that program instead (Media
+// Center: the shell its detection found). Writes the path and answers 1, or
+// answers 0.
+using LaunchRule = int (*)(char* path, std::size_t size);
 
 // One supported application. A global object that lives for the whole run; its
 // constructor reads the install location from the registry before WinMain.
@@ -20,16 +32,17 @@ struct AppAdapter {
     char windowTitle[64];           // the whole title that FindByTitle compares
     platform::WindowHandle window;  // what the most recent key action (or storing Close) found
 
-    explicit AppAdapter(const SupportedApp& app);
+    // windowClass and windowTitle: what Launch looks for once it has started
+    // the program.
+    AppAdapter(const InstallLocation& install, const char* windowClass, const char* windowTitle);
     AppAdapter(const AppAdapter&) = delete;
     AppAdapter& operator=(const AppAdapter&) = delete;
 
     bool ReadInstallInfo(const char* registryKey, const char* valueName, const char* executable);
     platform::WindowHandle FindByTitle() const;
-    // defaultAppId: while Media Center is the default application and the
-    // system detection finds it, every launch starts the shell it found.
-    platform::WindowHandle Launch(std::int32_t defaultAppId);
-    platform::WindowHandle ActivateOrLaunch(std::int32_t defaultAppId);
+    // defaultAppRule: the default application's launch rule, or null.
+    platform::WindowHandle Launch(LaunchRule defaultAppRule);
+    platform::WindowHandle ActivateOrLaunch(LaunchRule defaultAppRule);
     // What the constructor leaves when nothing was read: not installed, not
     // active, no window; the launch identity stays.
     void Reset();

@@ -30,7 +30,8 @@ static_assert(std::size(supportedApps) == appCount, "one row per AppId");
 // The elements of a braced list are built from left to right.
 template <std::size_t... index>
 std::array<AppAdapter, appCount> BuildRecords(std::index_sequence<index...>) {
-    return {AppAdapter(*supportedApps[index])...};
+    return {AppAdapter(supportedApps[index]->install, supportedApps[index]->windowClass,
+                       supportedApps[index]->windowTitle)...};
 }
 
 std::array<AppAdapter, appCount> appRecords = BuildRecords(std::make_index_sequence<appCount>{});
@@ -43,6 +44,10 @@ const SupportedApp& AppFor(int appId) {
 
 AppAdapter& AppRecord(int appId) {
     return appRecords[appId - 1];
+}
+
+LaunchRule LaunchRuleOf(std::int32_t defaultAppId) {
+    return IsAppId(defaultAppId) ? AppFor(defaultAppId).launchRule : nullptr;
 }
 
 AppAdapter& SupportedApp::record() const {

@@ -67,4 +67,7 @@ extern constinit const SupportedApp mediaCenterApp = {
     .shutDownKey = shutDownCode,
     .keyMap = keyMap,
     .detectInstalled = DetectMediaCenter,
+    // Its registry value is a command line, no usable path: while it is the
+    // default and the system test finds it, every launch starts its shell.
+    .launchRule = DetectMediaCenter,
 };

@@ -58,19 +58,19 @@ PowerAction PowerOutcome(const SupportedApp& app) {
     return FindAppWindow(app) != 0 ? PowerAction::Closes : PowerAction::Starts;
 }
 
-void CarryOutPower(const SupportedApp& app, PowerAction action, std::int32_t defaultAppId) {
+void CarryOutPower(const SupportedApp& app, PowerAction action, LaunchRule defaultAppRule) {
     switch (action) {
         case PowerAction::Closes:
             Close(app);
             break;
         case PowerAction::Starts:
-            app.record().ActivateOrLaunch(defaultAppId);
+            app.record().ActivateOrLaunch(defaultAppRule);
             break;
     }
 }
 
-PowerAction Power(const SupportedApp& app, std::int32_t defaultAppId) {
+PowerAction Power(const SupportedApp& app, LaunchRule defaultAppRule) {
     const PowerAction action = PowerOutcome(app);
-    CarryOutPower(app, action, defaultAppId);
+    CarryOutPower(app, action, defaultAppRule);
     return action;
 }

@@ -50,13 +50,6 @@ constexpr CloseShape CloseByExitChord() {
     return CloseShape{CloseKind::ExitChord, 0, 0, 0};
 }
 
-// Where the application's install location is read from at start-up.
-struct InstallLocation {
-    const char* registryKey;
-    const char* valueName;   // empty: the key's default value
-    const char* executable;  // appended to the value's data to launch it
-};
-
 // Which other applications Power closes first, and in what order, before
 // launching this one.
 enum class CloseOrder : std::uint8_t {
@@ -93,6 +86,9 @@ struct SupportedApp {
     // Optional. Puts the application's own key-map state back when the
     // dispatcher finds it running and makes it the active application.
     void (*resetOnDetection)() = nullptr;
+    // Optional. Where every launch starts from while this is the default
+    // application (see LaunchRule).
+    LaunchRule launchRule = nullptr;
 
     AppAdapter& record() const;
 };
@@ -110,12 +106,11 @@ enum class PowerAction : std::uint8_t {
 // What Power does to the application now: its one lookup, made first.
 PowerAction PowerOutcome(const SupportedApp& app);
 // Closes the application, or activates or launches it, as PowerOutcome said.
-// defaultAppId decides where Media Center's shell is started from (see
-// AppAdapter::Launch).
-void CarryOutPower(const SupportedApp& app, PowerAction action, std::int32_t defaultAppId);
+// defaultAppRule: the default application's launch rule, or null.
+void CarryOutPower(const SupportedApp& app, PowerAction action, LaunchRule defaultAppRule);
 // Both: closes the application when its main window is present; otherwise
 // activates or launches it.
-PowerAction Power(const SupportedApp& app, std::int32_t defaultAppId);
+PowerAction Power(const SupportedApp& app, LaunchRule defaultAppRule);
 
 // The one way a key action brings the window found forward; SetActiveWindow
 // takes the record's window, which the caller has just set to it.

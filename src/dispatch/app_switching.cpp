@@ -11,7 +11,7 @@ void SwitchTo(int appId) {
     for (int k = 1; k <= appCount; ++k) {
         if (k != appId) Close(AppFor(k));
     }
-    AppRecord(appId).ActivateOrLaunch(settings.defaultApp);
+    AppRecord(appId).ActivateOrLaunch(LaunchRuleOf(settings.defaultApp));
 }
 
 int IsRunning(int appId) {

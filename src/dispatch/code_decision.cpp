@@ -7,10 +7,11 @@
 #include "adapters/key_action.h"
 #include "adapters/remote_key_codes.h"
 #include "dispatch/app_switching.h"
-#include "dispatch/key_dispatcher.h"
 #include "dispatch/pointer_emulation.h"
 #include "settings/settings.h"
 #include "shell/shutdown_dialog.h"
+
+DispatcherState dispatcher;
 
 namespace {
 

@@ -9,6 +9,36 @@
 #include "adapters/key_map.h"
 #include "adapters/supported_app.h"
 
+// Dispatcher state, all 0 at start; changed only on ticks where a code was read.
+struct DispatcherState {
+    std::int32_t lastCode;       // the previous read, before any suppression
+    std::uint32_t lastReadTime;  // GetTickCount right after the previous read
+    std::int32_t repeatCount;    // consecutive repeats of lastCode; 0 for a fresh press
+    // Set while a Power-key launch runs. Its message boxes are modal and ticks
+    // keep arriving inside them; a held Power key would otherwise open box
+    // upon box, each running the whole launch again.
+    bool powerLaunchRunning;
+
+    void Reset() { *this = DispatcherState{}; }
+};
+extern DispatcherState dispatcher;
+
+// The same code again within this time of the previous read is a repeat.
+constexpr std::uint32_t repeatWindowMs = 250;
+
+// Measured from the previous read, as an unsigned 32-bit difference so that
+// the tick counter wrapping past 2^32 changes nothing.
+constexpr bool IsRepeat(std::int32_t code, std::uint32_t now, std::int32_t previousCode,
+                        std::uint32_t previousReadTime) {
+    return code == previousCode && static_cast<std::uint32_t>(now - previousReadTime) < repeatWindowMs;
+}
+
+// While an application is active, a held key acts on the fresh press and on
+// every tenth repeat.
+constexpr bool PassesWhileAppActive(std::int32_t repeats) {
+    return repeats % 10 == 0;
+}
+
 // Which consumer takes the code, and what it does. Both programs switch over
 // this without a default, so that a new route is a compile error in each
 // until each handles it.

@@ -14,8 +14,6 @@
 #include "settings/settings.h"
 #include "shell/shutdown_dialog.h"
 
-DispatcherState dispatcher;
-
 namespace {
 
 void ForwardToShutDownDialog(std::uint32_t key) {

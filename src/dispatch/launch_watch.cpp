@@ -20,7 +20,7 @@ void PowerAndWatch(const SupportedApp& app, std::int32_t defaultAppId) {
 }
 
 void CarryOutPowerAndWatch(const SupportedApp& app, PowerAction action, std::int32_t defaultAppId) {
-    CarryOutPower(app, action, defaultAppId);
+    CarryOutPower(app, action, LaunchRuleOf(defaultAppId));
     if (action != PowerAction::Starts) return;
     ArmWatchTimer();
     if (app.record().active == 1) launchWatch.watchFlags[app.appId - 1] = 1;

@@ -1,8 +1,5 @@
-// The PollTimer and the WatchTimer, and the operations that start and stop them.
+// A timer slot, and the operations that start and stop the program's two.
 #include "dispatch/timer_slot.h"
-
-#include "dispatch/key_dispatcher.h"
-#include "dispatch/launch_watch.h"
 
 TimerSlot::TimerSlot(std::uint32_t id, platform::TimerProc procedure)
     : armed(0), timerId(id), ownerWindow(0), periodMs(0), timerProc(procedure) {}
@@ -35,9 +32,6 @@ void TimerSlot::Disarm() {
     if (ownerWindow != 0) platform::KillTimer(ownerWindow, timerId);
     armed = 0;
 }
-
-TimerSlot pollTimer(1, DispatchKey);
-TimerSlot watchTimer(2, WatchTick);
 
 void StartPollTimer(platform::WindowHandle owner) {
     pollTimer.Configure(owner, 65);

@@ -6,7 +6,6 @@
 #include "adapters/bounded_text.h"
 #include "adapters/key_action.h"
 #include "adapters/key_words.h"
-#include "dispatch/key_dispatcher.h"
 #include "dispatch/pointer_emulation.h"
 #include "receiver/receiver_access.h"
 #include "settings/settings.h"

@@ -15,8 +15,6 @@
 #include "shell/tray_icon.h"
 #include "shell/tray_menu.h"
 
-MainWindowState program = {0, 0, 1};
-
 namespace {
 
 const char* const missingFilterText =

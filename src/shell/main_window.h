@@ -4,16 +4,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
-
-struct MainWindowState {
-    platform::InstanceHandle appInstance;
-    platform::WindowHandle mainWindow;
-    // Cleared when the receiver cannot be opened during WM_CREATE; never set again.
-    std::int32_t receiverFound;
-
-    void Reset() { *this = MainWindowState{0, 0, 1}; }
-};
-extern MainWindowState program;
+#include "shell/program_state.h"
 
 // The body of WinMain: returns the exit code.
 int RunRemoteControl(platform::InstanceHandle instance);

@@ -4,7 +4,7 @@
 #include "platform/win32_constants.h"
 #include "resources/resource_ids.h"
 #include "shell/dialog_placement.h"
-#include "shell/main_window.h"
+#include "shell/program_state.h"
 
 ShutDownDialogState shutDownState;
 

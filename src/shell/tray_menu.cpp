@@ -9,7 +9,7 @@
 #include "resources/resource_ids.h"
 #include "shell/about_dialog.h"
 #include "shell/app_choice.h"
-#include "shell/main_window.h"
+#include "shell/program_state.h"
 #include "shell/setting_dialog.h"
 #include "settings/settings.h"
 

@@ -25,16 +25,6 @@ class AdapterTest : public ProductTest {
     const std::string key = "HKLM\\Software\\Test TV";
 };
 
-// A description holding only what a record's constructor reads.
-SupportedApp Described(const char* registryKey, const char* valueName, const char* executable,
-                       const char* windowClass, const char* windowTitle) {
-    SupportedApp app{};
-    app.install = {registryKey, valueName, executable};
-    app.windowClass = windowClass;
-    app.windowTitle = windowTitle;
-    return app;
-}
-
 // --- ReadInstallInfo ------------------------------------------------------------
 
 struct InstallValueCase {
@@ -50,7 +40,7 @@ TEST_P(InstallValue, IsReadWhole_UpTo127Characters_AndInstallDirIsAlwaysAString)
     const InstallValueCase& c = GetParam();
     const std::string directory(c.length, 'D');
     desk.SetString(key, "AppPath", directory, c.withNul);
-    AppAdapter record(Described(key.substr(5).c_str(), "AppPath", "Test.exe", "TestClass", "Test TV"));
+    AppAdapter record({key.substr(5).c_str(), "AppPath", "Test.exe"}, "TestClass", "Test TV");
     EXPECT_EQ(record.installed, c.installed ? 1 : 0);
     EXPECT_EQ(record.installDir[sizeof record.installDir - 1], '\0');
     EXPECT_EQ(std::string(record.installDir), c.installed ? directory : "");
@@ -74,14 +64,14 @@ INSTANTIATE_TEST_SUITE_P(Lengths, InstallValue,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AdapterTest, InstallInfo_MissingKeyValueOrAccess_LeavesTheRecordNotInstalled) {
-    AppAdapter noKey(Described("Software\\Test TV", "AppPath", "Test.exe", "", "Test TV"));
+    AppAdapter noKey({"Software\\Test TV", "AppPath", "Test.exe"}, "", "Test TV");
     EXPECT_EQ(noKey.installed, 0);
     desk.CreateKey(key);
-    AppAdapter noValue(Described("Software\\Test TV", "AppPath", "Test.exe", "", "Test TV"));
+    AppAdapter noValue({"Software\\Test TV", "AppPath", "Test.exe"}, "", "Test TV");
     EXPECT_EQ(noValue.installed, 0);
     desk.SetString(key, "AppPath", "C:\\TV");
     desk.denyOpen.insert(key);
-    AppAdapter denied(Described("Software\\Test TV", "AppPath", "Test.exe", "", "Test TV"));
+    AppAdapter denied({"Software\\Test TV", "AppPath", "Test.exe"}, "", "Test TV");
     EXPECT_EQ(denied.installed, 0);
     EXPECT_STREQ(denied.exeName, "");
     EXPECT_EQ(desk.openKeyCount(), 0);
@@ -89,7 +79,7 @@ TEST_F(AdapterTest, InstallInfo_MissingKeyValueOrAccess_LeavesTheRecordNotInstal
 
 TEST_F(AdapterTest, InstallInfo_TakesTheDefaultValue_ForAnEmptyValueName_WhateverItsType) {
     desk.SetString(key, "", "\"C:\\WINDOWS\\ehome\\ehshell.exe\" \"%1\"");
-    AppAdapter record(Described("Software\\Test TV", "", "", "eHome Render Window", "eHome Render Window"));
+    AppAdapter record({"Software\\Test TV", "", ""}, "eHome Render Window", "eHome Render Window");
     EXPECT_EQ(record.installed, 1);
     EXPECT_STREQ(record.installDir, "\"C:\\WINDOWS\\ehome\\ehshell.exe\" \"%1\"");
     desk.SetDword(key, "Number", 0x00005643);
@@ -105,7 +95,8 @@ TEST_P(RecordIdentity, IsBuiltFromItsDescription_AndFindByTitleMatchesTheWholeTi
     const AppIdentity& c = GetParam();
     // The description that start-up builds the record from, read again.
     desk.SetString(std::string("HKLM\\") + c.registryKey, c.valueName, "C:\\TV");
-    const AppAdapter rebuilt(AppFor(c.appId));
+    const SupportedApp& app = AppFor(c.appId);
+    const AppAdapter rebuilt(app.install, app.windowClass, app.windowTitle);
     EXPECT_EQ(rebuilt.installed, 1);
     EXPECT_STREQ(rebuilt.exeName, c.executable);
     EXPECT_STREQ(AppFor(c.appId).name, c.name);
@@ -147,7 +138,7 @@ TEST_P(LaunchResult, OnlyAResultAbove32IsASuccess) {
     const ShellResultCase& c = GetParam();
     Install(5, "C:\\TV", "TotalMedia.exe");
     desk.onShellExecute = [&](const std::string&) { return c.result; };
-    EXPECT_EQ(AppRecord(totalMediaId).Launch(settings.defaultApp), 0u);
+    EXPECT_EQ(AppRecord(totalMediaId).Launch(LaunchRuleOf(settings.defaultApp)), 0u);
     Calls expected = {Shell("C:\\TV\\TotalMedia.exe")};
     if (!c.launched) {
         expected.push_back(
@@ -171,7 +162,7 @@ TEST_F(AdapterTest, Launch_FailureKeepsAnActiveFlagAsItWas) {
     Install(5, "C:\\TV", "TotalMedia.exe");
     AppRecord(totalMediaId).active = 1;
     desk.onShellExecute = [](const std::string&) -> std::intptr_t { return 2; };
-    AppRecord(totalMediaId).Launch(settings.defaultApp);
+    AppRecord(totalMediaId).Launch(LaunchRuleOf(settings.defaultApp));
     EXPECT_EQ(AppRecord(totalMediaId).active, 1);
 }
 
@@ -197,7 +188,7 @@ TEST_P(LaunchPath, DetectedMediaCenterShellReplacesThePath_WhenTheDefault_ForAny
     }
     Install(5, "C:\\Program Files\\TM", "TotalMedia.exe");
     Install(6, "C:\\TV", "MainPanel.exe");
-    AppRecord(c.appId).Launch(c.defaultApp);
+    AppRecord(c.appId).Launch(LaunchRuleOf(c.defaultApp));
     EXPECT_EQ(desk.Log({"ShellExecuteA"}), (Calls{Shell(c.path)}));
 }
 
@@ -214,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(AdapterTest, Launch_RecordWithAClass_LooksUpByClass_AndLeavesARunningAppAlone) {
     Install(3, "C:\\ICTV", "HT IC-TV.exe");
     const auto running = desk.AddWindow("Something else", "My IC-TV");
-    EXPECT_EQ(AppRecord(myIcTvId).Launch(settings.defaultApp), running);
+    EXPECT_EQ(AppRecord(myIcTvId).Launch(LaunchRuleOf(settings.defaultApp)), running);
     EXPECT_EQ(desk.Log({"FindWindowA"}), (Calls{"FindWindowA(\"My IC-TV\",null)"}));
     EXPECT_TRUE(desk.Actions().empty());  // no foreground change, no launch
     EXPECT_EQ(AppRecord(myIcTvId).active, 0);
@@ -223,13 +214,13 @@ TEST_F(AdapterTest, Launch_RecordWithAClass_LooksUpByClass_AndLeavesARunningAppA
 TEST_F(AdapterTest, Launch_RecordWithoutAClass_LooksUpByTitle) {
     Install(8, "C:\\DVR", "WinDVR.exe");
     const auto running = desk.AddWindow("WinDVR 6");
-    EXPECT_EQ(AppRecord(winDvr6Id).Launch(settings.defaultApp), running);
+    EXPECT_EQ(AppRecord(winDvr6Id).Launch(LaunchRuleOf(settings.defaultApp)), running);
     EXPECT_TRUE(desk.Log({"FindWindowA", "FindWindowExA"}).empty());
     EXPECT_TRUE(desk.Actions().empty());
 }
 
 TEST_F(AdapterTest, Launch_NotInstalled_StartsAndShowsNothing) {
-    EXPECT_EQ(AppRecord(quartzviewId).Launch(settings.defaultApp), 0u);
+    EXPECT_EQ(AppRecord(quartzviewId).Launch(LaunchRuleOf(settings.defaultApp)), 0u);
     EXPECT_TRUE(desk.Actions().empty());
 }
 
@@ -240,20 +231,20 @@ TEST_F(AdapterTest, Launch_ReturnsTheWindow_WhenTheShellStartedItAtOnce) {
         started = desk.AddWindow("TVR", "TarvexMainPanel_Class");
         return 42;
     };
-    EXPECT_EQ(AppRecord(quartzviewId).Launch(settings.defaultApp), started);
+    EXPECT_EQ(AppRecord(quartzviewId).Launch(LaunchRuleOf(settings.defaultApp)), started);
     EXPECT_NE(started, 0u);
 }
 
 TEST_F(AdapterTest, ActivateOrLaunch_NotInstalled_MakesNoCallAtAll) {
     desk.AddWindow("TotalMedia");
-    EXPECT_EQ(AppRecord(totalMediaId).ActivateOrLaunch(settings.defaultApp), 0u);
+    EXPECT_EQ(AppRecord(totalMediaId).ActivateOrLaunch(LaunchRuleOf(settings.defaultApp)), 0u);
     EXPECT_TRUE(desk.log.empty());
 }
 
 TEST_F(AdapterTest, ActivateOrLaunch_BringsARunningAppForward) {
     Install(5, "C:\\TV", "TotalMedia.exe");
     const auto running = desk.AddWindow("TotalMedia");
-    EXPECT_EQ(AppRecord(totalMediaId).ActivateOrLaunch(settings.defaultApp), running);
+    EXPECT_EQ(AppRecord(totalMediaId).ActivateOrLaunch(LaunchRuleOf(settings.defaultApp)), running);
     EXPECT_EQ(desk.Actions(),
               (Calls{"SetForegroundWindow(" + W(running) + ")", "SetActiveWindow(" + W(running) + ")"}));
 }
@@ -261,7 +252,7 @@ TEST_F(AdapterTest, ActivateOrLaunch_BringsARunningAppForward) {
 TEST_F(AdapterTest, ActivateOrLaunch_TotalMediaUnderItsMainTitle_IsLaunchedAgain) {
     Install(5, "C:\\TV", "TotalMedia.exe");
     desk.AddWindow("Arcsoft TotalMedia");
-    EXPECT_EQ(AppRecord(totalMediaId).ActivateOrLaunch(settings.defaultApp), 0u);
+    EXPECT_EQ(AppRecord(totalMediaId).ActivateOrLaunch(LaunchRuleOf(settings.defaultApp)), 0u);
     EXPECT_EQ(desk.Actions(), (Calls{Shell("C:\\TV\\TotalMedia.exe")}));
 }
 
