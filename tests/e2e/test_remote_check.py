@@ -15,6 +15,7 @@ from harness.tv_app import TvApp
 from harness.waits import hold_for, wait_until
 
 RECEIVER = "Philips Silicon (7171-35) WDM Video Capture"
+GUIDE_TITLE = "Alder Remote Control: user guide - Browser"
 LINE = re.compile(r"^\d\d:\d\d:\d\d\.\d\d\d   code (\d{3})   (press|repeat)\s+(.*)$")
 
 
@@ -48,6 +49,9 @@ class RemoteCheck(RigTestCase):
     def test_Codes_AreShownWithWhatTheUtilityWouldDo_AndNothingIsSent(self):
         self.rig.register_devices(Device("01", RECEIVER, "rx"))
         monitor = InputMonitor(self.rig)
+        # The installed guide in a browser carries the product's name: it is
+        # not the utility, so Remote Check neither asks about it nor closes it.
+        guide = TvApp(self.rig, [("BrowserStandIn", GUIDE_TITLE)])
         remote_check.start(self.rig)
         self.wait_requests(1, kind="status")
         pointer = monitor.position()
@@ -56,21 +60,26 @@ class RemoteCheck(RigTestCase):
         press(self.rig, 16, 16, 12, 5)
         expected = [
             (2, "press", "pointer: move up (no TV application recognised)"),
-            (12, "press", "Power: closes the other TV applications, then says \"Please re-initialize the TV "
-                          "application settings.\" (Quartzview is not installed)"),
+            (12, "press", "Power: Quartzview is not installed, so it says \"Please re-initialize the TV "
+                          "application settings.\", then closes the other TV applications, then starts nothing"),
             (24, "press", "nothing (not the shut-down key of the default application)"),
             (29, "press", "opens the Shut Down dialog"),
-            (255, "press", "nothing (the driver said a code was waiting, but the read delivered none)"),
+            # 29 opened the Shut Down dialog (for the utility); any other code cancels it.
+            (255, "press", "(the driver said a code was waiting, but the read delivered none) Shut Down dialog: "
+                           "cancelled (only Power confirms it)"),
             (16, "press", "(recognised) TotalMedia: Up"),
             (16, "repeat", "TotalMedia: nothing (a held key acts on the press and every tenth repeat)"),
             (12, "press", "Power: closes TotalMedia"),
-            (5, "press", "TotalMedia: Num 6"),
+            # Power let it go; its window is still there, so the detection finds it again.
+            (5, "press", "(recognised) TotalMedia: Num 6"),
         ]
         wait_until(lambda: len(self.shown()) >= len(expected), 10, "every code in the list")
         self.assertEqual(self.shown(), expected)
         # Nothing reached the stand-in, the keyboard, the buttons or the pointer.
-        hold_for(0.5, lambda: (not totalmedia.messages() and not monitor.keys() and not monitor.buttons()
-                               and monitor.position() == pointer), "no input from Remote Check")
+        hold_for(0.5, lambda: (not totalmedia.messages() and not guide.messages() and not monitor.keys()
+                               and not monitor.buttons() and monitor.position() == pointer),
+                 "no input from Remote Check")
+        self.assertTrue(self.rig.window_exists("BrowserStandIn", GUIDE_TITLE), "the guide's window was closed")
         self.assertFalse(self.rig.window_exists("#32770", "Remote Control"), "a message box was shown")
 
     def test_RunningUtility_IsClosedWhenAsked_AndStartedAgainAtTheEnd(self):
