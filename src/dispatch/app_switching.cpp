@@ -4,6 +4,7 @@
 
 #include "adapters/app_table.h"
 #include "adapters/window_lookup.h"
+#include "dispatch/launch_watch.h"
 #include "settings/settings.h"
 
 void SwitchTo(int appId) {
@@ -12,6 +13,8 @@ void SwitchTo(int appId) {
         if (k != appId) Close(AppFor(k));
     }
     AppRecord(appId).ActivateOrLaunch(LaunchRuleOf(settings.defaultApp));
+    // A launch binds the remote to it: the watch lets go once its user closes it.
+    if (AppRecord(appId).active == 1) Watch(appId);
 }
 
 int IsRunning(int appId) {
@@ -21,16 +24,6 @@ int IsRunning(int appId) {
 
 int IsInstalled(int appId) {
     return IsAppId(appId) ? AppRecord(appId).installed : 0;
-}
-
-void Deactivate(int appId) {
-    if (IsAppId(appId)) AppRecord(appId).active = 0;
-}
-
-void BindDetected(int appId) {
-    if (!IsAppId(appId)) return;
-    AppRecord(appId).active = 1;
-    if (AppFor(appId).resetOnDetection != nullptr) AppFor(appId).resetOnDetection();
 }
 
 int NoAppRunning() {

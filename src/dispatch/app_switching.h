@@ -9,9 +9,5 @@ void SwitchTo(int appId);
 int IsRunning(int appId);
 // The record's installed field; 0 for a number that names no application.
 int IsInstalled(int appId);
-void Deactivate(int appId);
-// The detection makes a running application the active one, and puts its key
-// map's own state back.
-void BindDetected(int appId);
 // 1 when none of the eight main windows exists.
 int NoAppRunning();

@@ -7,7 +7,9 @@
 #include "adapters/key_action.h"
 #include "adapters/remote_key_codes.h"
 #include "dispatch/app_switching.h"
+#include "dispatch/launch_watch.h"
 #include "dispatch/pointer_emulation.h"
+#include "receiver/receiver_access.h"
 #include "settings/settings.h"
 #include "shell/shutdown_dialog.h"
 
@@ -53,7 +55,9 @@ Decision DetectOrPoint(std::int32_t code) {
         if (FindWindowBy(AppFor(k).detection) != 0 && found == 0) found = k;
     }
     if (found != 0) return Make(Route::Detected, code, found, FindRow(AppFor(found), static_cast<std::uint32_t>(code)));
-    return Make(IsPointerCode(code) ? Route::Pointer : Route::PointerIgnores, code);
+    if (!IsPointerCode(code)) return Make(Route::PointerIgnores, code);
+    const bool moves = code != leftClickCode && code != buttonHoldCode && code != rightClickCode;
+    return Make(moves || dispatcher.repeatCount == 0 ? Route::Pointer : Route::ClickRepeat, code);
 }
 
 Decision DecideWithoutActiveApp(std::int32_t code) {
@@ -66,6 +70,8 @@ Decision DecideWithoutActiveApp(std::int32_t code) {
         case shutDownCode:
         case quartzviewShutDownCode:
             return Make(DecideShutDownKey(code), code);
+        case failedReadCode:
+            return Make(Route::FailedRead, code);
         default:
             return DetectOrPoint(code);
     }
@@ -97,9 +103,8 @@ Decision DecideCode(std::int32_t code) {
         if (!fresh) return Make(Route::ShutDownRepeat, code);
         return Make(code == powerCode ? Route::ConfirmShutDown : Route::CancelShutDown, code);
     }
-    if (code == powerCode && !suppressed && dispatcher.powerLaunchRunning) {
-        return Make(Route::PowerDuringLaunch, code);
-    }
+    if (code == powerCode && !fresh) return Make(Route::PowerRepeat, code, activeApp);
+    if (code == powerCode && dispatcher.powerLaunchRunning) return Make(Route::PowerDuringLaunch, code);
     if (activeApp == 0) return DecideWithoutActiveApp(code);
 
     const SupportedApp& app = AppFor(activeApp);
@@ -127,9 +132,12 @@ void FollowDecision(const Decision& decision) {
             Deactivate(decision.appId);
             break;
         case Route::Detected:
-            BindDetected(decision.appId);
+            BindAndWatch(decision.appId);
             break;
         case Route::ShutDownRepeat:
+        case Route::PowerRepeat:
+        case Route::FailedRead:
+        case Route::ClickRepeat:
         case Route::PowerDuringLaunch:
         case Route::ActiveKey:
         case Route::ActiveRepeat:

@@ -47,8 +47,11 @@ enum class Route : std::uint8_t {
     ConfirmShutDown,  // a fresh Power: Enter, the computer is switched off
     CancelShutDown,   // any other fresh code: Escape
     ShutDownRepeat,   // a held key: the dialog answers a fresh press only
-    // Power read while the Power-key launch's message box is up: it belongs
-    // to the press that opened the box.
+    // A held Power: it acts on its fresh press only, whatever is active, so
+    // that one press never closes and starts again (appId: the active one).
+    PowerRepeat,
+    // Power pressed again while the Power-key launch's message box is up: it
+    // belongs to the press that opened the box.
     PowerDuringLaunch,
     // An application is active (appId).
     ActivePower,   // Power: power says whether it closes or starts it
@@ -61,9 +64,14 @@ enum class Route : std::uint8_t {
     OfferShutDown,        // the default's shut-down key with nothing running
     NotTheShutDownKey,    // code 24 or 29, but not the default's shut-down key
     ShutDownKeyWhileAppRuns,
+    // A read that delivered no code: nothing, and no detection either.
+    FailedRead,
     // Then the detection, and last the pointer.
     Detected,        // appId runs: it becomes active, the code goes to its row (null: none)
     Pointer,         // nothing runs: pointer emulation acts on the code
+    // A held click or button key: it acts on its fresh press only, so one
+    // press is one click, one press or release of the button.
+    ClickRepeat,
     PointerIgnores,  // nothing runs, and pointer emulation takes codes 0 to 10 only
 };
 

@@ -76,13 +76,16 @@ void Act(platform::WindowHandle window, const Decision& decision) {
             ShowShutDownDialog(window);
             break;
         case Route::Detected:
-            BindDetected(decision.appId);
+            BindAndWatch(decision.appId);
             RunRowOf(decision);
             break;
         case Route::Pointer:
             EmulatePointer(static_cast<std::uint32_t>(decision.code));
             break;
         case Route::ShutDownRepeat:
+        case Route::PowerRepeat:
+        case Route::FailedRead:
+        case Route::ClickRepeat:
         case Route::PowerDuringLaunch:
         case Route::ActiveRepeat:
         case Route::PowerWithoutDefault:

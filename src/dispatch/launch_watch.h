@@ -26,6 +26,15 @@ void PowerAndWatch(const SupportedApp& app, std::int32_t defaultAppId);
 // The same with Power's outcome already decided (PowerOutcome).
 void CarryOutPowerAndWatch(const SupportedApp& app, PowerAction action, std::int32_t defaultAppId);
 
+// Every binding is watched, so that the remote follows its user: the watch
+// takes appId (its flag set, the timer armed) and lets it go within about a
+// second of its main window going.
+void Watch(int appId);
+// The detection makes a running application the active one, puts its key
+// map's own state back, and watches it.
+void BindAndWatch(int appId);
+void Deactivate(int appId);
+
 // The WatchTimer procedure.
 void WatchTick(platform::WindowHandle window, std::uint32_t message, std::uintptr_t timerId,
                std::uint32_t tickCount);

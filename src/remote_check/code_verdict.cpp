@@ -87,6 +87,9 @@ void Tell(const Decision& decision, Words& words) {
         case Route::ShutDownRepeat:
             words << "Shut Down dialog: nothing (it answers a fresh press only)";
             break;
+        case Route::PowerRepeat:
+            words << "Power: nothing (a held Power acts on its press only)";
+            break;
         case Route::PowerDuringLaunch:
             words << "Power: nothing (the message of the previous Power press is still open)";
             break;
@@ -127,6 +130,12 @@ void Tell(const Decision& decision, Words& words) {
             words << "pointer: " << pointerWords << " (no TV application recognised)";
             break;
         }
+        case Route::FailedRead:
+            words << "nothing (the driver said a code was waiting, but the read delivered none)";
+            break;
+        case Route::ClickRepeat:
+            words << "pointer: nothing (a click or the button acts on the press only, not while held)";
+            break;
         case Route::PointerIgnores:
             words << "nothing (no TV application recognised; the pointer takes codes 0 to 10 only)";
             break;
@@ -146,7 +155,9 @@ Verdict TellCode(std::int32_t code, std::uint32_t now) {
     NoteRead(code, now);
     Verdict verdict{DecideCode(code), {}};
     Words words(verdict.action);
-    if (code == failedReadCode) words << "(the driver said a code was waiting, but the read delivered none) ";
+    if (code == failedReadCode && verdict.decision.route != Route::FailedRead) {
+        words << "(the driver said a code was waiting, but the read delivered none) ";
+    }
     Tell(verdict.decision, words);
     FollowDecision(verdict.decision);
     return verdict;

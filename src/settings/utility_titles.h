@@ -6,8 +6,8 @@
 // may well carry the product's name in their titles.
 inline constexpr const char* utilityWindowClass = "Alder Remote Control";
 
-// The leading titles under which a starting copy asks earlier copies, under
-// the product's old and new names, to close. Compared byte for byte:
-// "remote control" is not one of them.
+// The names under which a starting copy asks earlier copies to close: the
+// old names as leading titles, compared byte for byte ("remote control" is
+// not one of them); this product's own name by the class above.
 inline constexpr const char* utilityWindowTitles[] = {"Birch Remote Control", "Alder Remote Control",
                                                       "Remote Control"};

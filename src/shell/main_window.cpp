@@ -2,6 +2,8 @@
 // and every message the window handles.
 #include "shell/main_window.h"
 
+#include <cstring>
+
 #include "adapters/media_center_detection.h"
 #include "adapters/window_lookup.h"
 #include "dispatch/pointer_emulation.h"
@@ -73,6 +75,27 @@ void OnPowerBroadcast(platform::WParam wParam) {
     }
 }
 
+// Earlier copies, including the old product names, are asked to close; the
+// program does not wait for them to go. Under this product's own name other
+// programs' windows are common (a browser showing the guide, a folder window
+// of the install folder), so there only windows of the utility's own class
+// count, every copy of this program, wherever it is in the window order. The
+// older names keep the first window whose title begins with them.
+void AskEarlierCopiesToClose() {
+    for (const char* title : utilityWindowTitles) {
+        if (std::strcmp(title, utilityWindowClass) == 0) {
+            const platform::WindowHandle desktop = platform::GetDesktopWindow();
+            for (platform::WindowHandle copy = platform::FindWindowExA(desktop, 0, utilityWindowClass, nullptr);
+                 copy != 0; copy = platform::FindWindowExA(desktop, copy, utilityWindowClass, nullptr)) {
+                platform::PostMessageA(copy, WM_CLOSE, 0, 0);
+            }
+            continue;
+        }
+        const platform::WindowHandle copy = FindTopLevelByTitlePrefix(title);
+        if (copy != 0) platform::PostMessageA(copy, WM_CLOSE, 0, 0);
+    }
+}
+
 }  // namespace
 
 void RegisterMainClass(platform::InstanceHandle instance) {
@@ -141,12 +164,7 @@ platform::LResult MainWndProc(platform::WindowHandle window, std::uint32_t messa
 }
 
 int RunRemoteControl(platform::InstanceHandle instance) {
-    // Earlier copies, including the old product names, are asked to close;
-    // the program does not wait for them to go.
-    for (const char* title : utilityWindowTitles) {
-        const platform::WindowHandle copy = FindTopLevelByTitlePrefix(title);
-        if (copy != 0) platform::PostMessageA(copy, WM_CLOSE, 0, 0);
-    }
+    AskEarlierCopiesToClose();
     platform::LoadStringA(instance, IDS_WINDOW_NAME, windowName, sizeof windowName);
     platform::LoadStringA(instance, IDS_CLASS_NAME, className, sizeof className);
     RegisterMainClass(instance);

@@ -87,7 +87,7 @@ TEST_F(AppWatchTest, WatchTick_WindowGone_DeactivatesDisarmsAndClearsItsEntry) {
     EXPECT_TRUE(desk.Log({"Sleep"}).empty());
 }
 
-TEST_F(AppWatchTest, WatchTick_ExaminesOnlyTheLowestEntry_AndStopsTheTimerForAll) {
+TEST_F(AppWatchTest, WatchTick_ExaminesOnlyTheLowestEntry_AndKeepsTheTimerForTheOthers) {
     AppRecord(powerCinemaId).active = 1;
     AppRecord(totalMediaId).active = 1;
     launchWatch.watchFlags[0] = 1;
@@ -100,7 +100,7 @@ TEST_F(AppWatchTest, WatchTick_ExaminesOnlyTheLowestEntry_AndStopsTheTimerForAll
     EXPECT_EQ(launchWatch.watchFlags[0], 0);
     EXPECT_EQ(launchWatch.watchFlags[4], 1);
     EXPECT_EQ(AppRecord(totalMediaId).active, 1);
-    EXPECT_FALSE(desk.TimerSet(owner, 2));
+    EXPECT_TRUE(desk.TimerSet(owner, 2));
 }
 
 TEST_F(AppWatchTest, WatchTick_NoEntrySet_BlocksFor2Seconds_ThenDisarms) {
@@ -179,13 +179,14 @@ TEST_F(AppWatchTest, IsInstalled_AnswersTheRecord_AndNoForANumberOutside1To8) {
     for (const int appId : {0, 9, -1, INT32_MIN, INT32_MAX}) EXPECT_EQ(IsInstalled(appId), 0) << appId;
 }
 
-TEST_F(AppWatchTest, SwitchTo_NothingElseRunning_OnlyActivatesOrLaunches) {
+TEST_F(AppWatchTest, SwitchTo_NothingElseRunning_LaunchesAndWatches) {
     Install(6, "C:\\TV", "MainPanel.exe");
     SwitchTo(6);
     EXPECT_EQ(desk.Actions(),
               (Calls{"ShellExecuteA(0x0,\"open\",\"C:\\TV\\MainPanel.exe\",\"remote\",null,5)"}));
-    EXPECT_TRUE(desk.Log({"SetTimer"}).empty());
-    EXPECT_EQ(launchWatch.watchFlags[5], 0);
+    // The launch binds the remote to it, and the watch follows it.
+    EXPECT_EQ(desk.Log({"SetTimer"}), (Calls{"SetTimer(" + W(owner) + ",0x2,1000)"}));
+    EXPECT_EQ(launchWatch.watchFlags[5], 1);
 }
 
 TEST_F(AppWatchTest, SwitchTo_NotInstalled_ClosesTheOthers_StartsNothing_ShowsNothing) {

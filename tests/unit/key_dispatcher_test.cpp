@@ -134,15 +134,14 @@ TEST_F(DispatchKeyTest, RepeatWindow_IsMeasuredFromThePreviousRead_NotFromTheFir
     EXPECT_EQ(pointer.moveCount, 8);
 }
 
-// The Power key's Power is a consumer without a key map, so a held Power key
-// shows which reads the filter lets through.
 TEST_F(DispatchKeyTest, HeldKey_PassesEveryTenthRepeat_WhenAnAppIsActive) {
-    AppRecord(totalMediaId).active = 1;  // not installed and not running: Power only looks and arms the watch
+    desk.AddWindow("Arcsoft TotalMedia");
+    AppRecord(totalMediaId).active = 1;
     std::vector<int> readsThatActed;
     for (int read = 1; read <= 31; ++read) {
         desk.ClearLog();
-        ReadAt(12, 200000 + 65u * read);
-        if (!Lookups().empty()) readsThatActed.push_back(read);
+        ReadAt(16, 200000 + 65u * read);
+        if (!desk.Log({"keybd_event"}).empty()) readsThatActed.push_back(read);
     }
     EXPECT_EQ(readsThatActed, (std::vector<int>{1, 11, 21, 31}));
 }
@@ -159,21 +158,119 @@ TEST_F(DispatchKeyTest, HeldKey_ReachesPointerEmulationOnEveryRead_WhenNoAppIsAc
     EXPECT_EQ(steps, (std::vector<int>{1, 1, 1, 1, 6, 6, 6, 6, 6, 12, 12, 12}));
 }
 
-TEST_F(DispatchKeyTest, PowerHeldWhileAppCloses_NextRepeatGoesToThePowerKeyLaunch) {
-    const auto totalMedia = desk.AddWindow("Arcsoft TotalMedia");
-    AppRecord(totalMediaId).active = 1;
-    settings.defaultApp = 1;  // PowerCinema, not installed
-    ReadAt(12, 300000);
-    EXPECT_EQ(AppRecord(totalMediaId).active, 0);
-    desk.RemoveWindow(totalMedia);
-    desk.ClearLog();
+// One press of Power is one action, however many ticks read it: it never
+// closes and starts again, launches twice or stacks boxes.
+struct HeldPowerCase {
+    const char* name;
+    bool activeAndOpen;        // TotalMedia active with its window up
+    bool installed;            // TotalMedia, the default
+    std::intptr_t shellResult;
+    Calls launchesAndBoxes;    // ShellExecuteA and MessageBoxA, in order
+};
 
-    ReadAt(12, 300065);
-    EXPECT_EQ(dispatcher.repeatCount, 1);
-    const Calls actions = desk.Actions();
-    ASSERT_FALSE(actions.empty());
-    EXPECT_EQ(actions[0], reinitializeBox);
+class HeldPower : public DispatchKeyTest, public ::testing::WithParamInterface<HeldPowerCase> {};
+
+TEST_P(HeldPower, ActsOnItsFreshPressOnly) {
+    const HeldPowerCase& c = GetParam();
+    settings.defaultApp = 5;
+    if (c.installed) Install(5, "C:\\TV", "TotalMedia.exe");
+    if (c.activeAndOpen) {
+        desk.AddWindow("Arcsoft TotalMedia");
+        AppRecord(totalMediaId).active = 1;
+    }
+    desk.onShellExecute = [&](const std::string&) { return c.shellResult; };
+    Hold(12, 25);
+    EXPECT_EQ(desk.Log({"ShellExecuteA", "MessageBoxA"}), c.launchesAndBoxes);
+    EXPECT_EQ(desk.Log({"keybd_event"}).size(), c.activeAndOpen ? 4u : 0u) << "one Alt+F4";
 }
+
+const std::string launch = "ShellExecuteA(0x0,\"open\",\"C:\\TV\\TotalMedia.exe\",\"remote\",null,5)";
+
+INSTANTIATE_TEST_SUITE_P(
+    Presses, HeldPower,
+    ::testing::Values(
+        HeldPowerCase{"ClosesTheActiveApp_AndStartsNothing", true, false, 33, {}},
+        HeldPowerCase{"LaunchesOnce", false, true, 33, {launch}},
+        HeldPowerCase{"AFailedLaunchSaysSoOnce", false, true, 2,
+                      {launch, "MessageBoxA(0x0,\"Can't launch TV application what you want.\",\"Remote Control\",0x0)"}},
+        HeldPowerCase{"NotInstalledSaysSoOnce", false, false, 33, {reinitializeBox}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// In pointer mode a click and the button toggle act on the fresh press; the
+// moves keep repeating and accelerating.
+struct HeldPointerCase {
+    std::uint8_t code;
+    std::size_t buttonEvents;
+    std::size_t moves;
+};
+
+class HeldPointerKey : public DispatchKeyTest, public ::testing::WithParamInterface<HeldPointerCase> {};
+
+TEST_P(HeldPointerKey, ClicksAndTogglesOnce_MovesOnEveryRead) {
+    desk.cursor = {500, 300};
+    Hold(GetParam().code, 3);
+    EXPECT_EQ(desk.Log({"mouse_event"}).size(), GetParam().buttonEvents);
+    EXPECT_EQ(desk.Log({"SetCursorPos"}).size(), GetParam().moves);
+    if (GetParam().code == 5) ReadAt(5, desk.tickCount + 1000);  // let go of the button
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, HeldPointerKey,
+                         ::testing::Values(HeldPointerCase{0, 2, 0}, HeldPointerCase{10, 2, 0},
+                                           HeldPointerCase{5, 1, 0}, HeldPointerCase{8, 0, 3}),
+                         [](const auto& info) { return "Code" + std::to_string(info.param.code); });
+
+// Every binding is watched: whoever made the remote drive an application, it
+// lets go within a second of the application's window going, and the number
+// keys move the pointer again.
+struct BindingCase {
+    const char* name;
+    void (*bind)(platform::WindowHandle owner, fake::Desktop& desk);
+};
+
+class EveryBinding : public DispatchKeyTest, public ::testing::WithParamInterface<BindingCase> {};
+
+TEST_P(EveryBinding, GoesWithinASecondOfItsWindow) {
+    Install(5, "C:\\TV", "TotalMedia.exe");
+    desk.onShellExecute = [&](const std::string&) {
+        desk.AddWindow("Arcsoft TotalMedia");
+        desk.AddWindow("TotalMedia");
+        return 33;
+    };
+    GetParam().bind(owner, desk);
+    ASSERT_EQ(AppRecord(totalMediaId).active, 1);
+    for (const auto& [handle, window] : std::map<platform::WindowHandle, fake::Window>(desk.windows)) {
+        if (window.title.find("TotalMedia") != std::string::npos) desk.RemoveWindow(handle);
+    }
+    desk.Advance(1000);
+    EXPECT_EQ(AppRecord(totalMediaId).active, 0);
+    EXPECT_FALSE(desk.TimerSet(owner, 2)) << "the watch stops with the last binding";
+    desk.cursor = {500, 300};
+    ReadAt(2, desk.tickCount + 1000);
+    EXPECT_EQ(desk.cursor.y, 299) << "the pointer moves again";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, EveryBinding,
+    ::testing::Values(
+        BindingCase{"DetectionOfAWindowStartedElsewhere",
+                    [](platform::WindowHandle owner, fake::Desktop& desk) {
+                        desk.AddWindow("Arcsoft TotalMedia");
+                        desk.keyQueue.push_back(16);
+                        DispatchKey(owner, WM_TIMER, 1, 0);
+                    }},
+        BindingCase{"TheTrayMenusSwitch", [](platform::WindowHandle, fake::Desktop&) { SwitchTo(5); }},
+        BindingCase{"APowerLaunchWhoseWindowCameLate",
+                    [](platform::WindowHandle owner, fake::Desktop& desk) {
+                        settings.defaultApp = 5;
+                        const auto started = desk.onShellExecute;
+                        desk.onShellExecute = [](const std::string&) { return 33; };
+                        DispatchCode(owner, 12, desk.tickCount);
+                        desk.Advance(1000);  // the watch lets go: no window yet
+                        desk.onShellExecute = started;
+                        started("");  // now it comes, and a key finds it
+                        DispatchCode(owner, 16, desk.tickCount + 1000);
+                    }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // --- Precedence of the consumers -------------------------------------------------
 
@@ -613,7 +710,7 @@ TEST_F(DispatchKeyTest, ActiveAppsWindowGone_PowerLaunchesAgainInsteadOfUsingThe
 
 TEST_F(DispatchKeyTest, UnlistedCodes_ActNowhere_WithOrWithoutAnActiveApp) {
     desk.cursor = {300, 300};
-    for (const std::uint8_t code : {80, 127, 200, 254, 255}) {
+    for (const std::uint8_t code : {80, 127, 200, 254}) {
         desk.ClearLog();
         ReadAt(code, desk.tickCount + 1000);
         EXPECT_EQ(Lookups(), DetectionLookups()) << "code " << int(code);
@@ -628,6 +725,16 @@ TEST_F(DispatchKeyTest, UnlistedCodes_ActNowhere_WithOrWithoutAnActiveApp) {
         EXPECT_TRUE(Lookups().empty()) << "code " << int(code);
     }
     EXPECT_EQ(AppRecord(totalMediaId).active, 1);
+}
+
+// A read that delivered no code, with nothing active, looks for nothing and
+// binds nothing: the next key still finds the pointer or the running one.
+TEST_F(DispatchKeyTest, FailedRead_DoesNothing_NotEvenTheDetection) {
+    desk.AddWindow("Arcsoft TotalMedia");
+    ReadAt(255, 1200000);
+    EXPECT_TRUE(Lookups().empty());
+    EXPECT_TRUE(desk.Actions().empty());
+    EXPECT_EQ(AppRecord(totalMediaId).active, 0);
 }
 
 TEST_F(DispatchKeyTest, FailedRead_IsCode255_AndFollowsTheRepeatRule) {

@@ -115,13 +115,20 @@ INSTANTIATE_TEST_SUITE_P(
                   0,
                   {Appear(totalMedia), ReadAfter(16, 1), ReadAfter(12, 1000), ReadAfter(17, 1000)},
                   Route::Detected},
-        Situation{"DetectedThenClosedByItsUser_StaysBound",
+        Situation{"DetectedThenClosedByItsUser_TheWatchLetsGo",
                   6,
                   0,
-                  {Appear(totalMedia), ReadAfter(16, 1), Vanish(totalMedia), ReadAfter(2, 2000)},
-                  Route::ActiveKey},
-        Situation{"FailedRead_RunsTheDetection", 6, 0, {Appear(totalMedia), ReadAfter(255, 1), ReadAfter(24, 1000)},
-                  Route::ActiveKey},
+                  {Appear(totalMedia), ReadAfter(16, 1), Vanish(totalMedia), ReadAfter(2, 1100)},
+                  Route::Pointer},
+        Situation{"FailedRead_BindsNothing", 6, 0, {Appear(totalMedia), ReadAfter(255, 1), ReadAfter(24, 1000)},
+                  Route::NotTheShutDownKey},
+        // A held key acts once.
+        Situation{"HeldPower_ClosesAndStartsNothing",
+                  5,
+                  5,
+                  {Appear(totalMedia), ReadAfter(16, 1), ReadAfter(12, 1000), Vanish(totalMedia), ReadAfter(12, 65)},
+                  Route::PowerRepeat},
+        Situation{"HeldClick_ClicksOnce", 6, 0, {ReadAfter(0, 1), ReadAfter(0, 65)}, Route::ClickRepeat},
         Situation{"PowerOnARunningDefaultThatIsNotInstalled", 5, 0, {Appear(totalMedia), ReadAfter(12, 1)},
                   Route::PowerLaunch},
         // The rest of the precedence.
@@ -201,8 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "(recognised) TotalMedia: nothing (no action for this key)"},
         WordsCase{"ActivePowerCloses", 6, {totalMediaWindow}, 0, {16, 12}, "Power: closes TotalMedia"},
         WordsCase{"FailedRead", 6, {}, 0, {255},
-                  "(the driver said a code was waiting, but the read delivered none) nothing (no TV application "
-                  "recognised; the pointer takes codes 0 to 10 only)"}),
+                  "nothing (the driver said a code was waiting, but the read delivered none)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Bound to an application whose window has gone: the row is told, and that it

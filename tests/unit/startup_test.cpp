@@ -26,32 +26,54 @@ protected:
     }
 };
 
-TEST_F(StartupTest, EarlierCopies_TheFirstWindowOfEachTitlePrefixIsAskedToClose) {
-    const auto lowerCase = AddWindow("remote control");
-    const auto setting = AddWindow("Remote Control - Setting");
-    const auto secondSetting = AddWindow("Remote Control - Setting");  // above the first: found first
-    const auto older = AddWindow("Alder Remote Control");
-    const auto birch = AddWindow("Birch Remote Control 2.0");
-    (void)lowerCase;
-    (void)setting;
+// The windows a starting copy finds before its own: which of them it asks to
+// close. Listed bottom first; the last is on top of the window order.
+struct EarlierWindow {
+    std::string title;
+    std::string className;
+    bool closed;
+};
 
+struct EarlierCase {
+    const char* name;
+    std::vector<EarlierWindow> windows;
+};
+
+class EarlierCopies : public StartupTest, public ::testing::WithParamInterface<EarlierCase> {};
+
+TEST_P(EarlierCopies, AreAskedToClose_OtherProgramsWindowsNamedAfterTheProductAreNot) {
+    std::vector<std::string> expected;
+    std::vector<std::pair<platform::WindowHandle, bool>> added;
+    for (const EarlierWindow& w : GetParam().windows) added.emplace_back(AddWindow(w.title, w.className), w.closed);
+    // Birch, then Alder's class (every copy, top first), then "Remote Control".
+    for (const char* prefix : {"Birch", "Alder", "Remote"}) {
+        for (auto it = added.rbegin(); it != added.rend(); ++it) {
+            const fake::Window* window = desk.Find(it->first);
+            if (it->second && window->title.rfind(prefix, 0) == 0)
+                expected.push_back("PostMessageA(" + W(it->first) + ",0x10,0x0,0x0)");
+        }
+    }
     Start();
-
-    EXPECT_EQ(Closes(), (std::vector<std::string>{
-                            "PostMessageA(" + W(birch) + ",0x10,0x0,0x0)",
-                            "PostMessageA(" + W(older) + ",0x10,0x0,0x0)",
-                            "PostMessageA(" + W(secondSetting) + ",0x10,0x0,0x0)",
-                        }));
+    EXPECT_EQ(Closes(), expected);
     ASSERT_NE(program.mainWindow, 0u);
 }
 
-TEST_F(StartupTest, EarlierCopy_WithATitleLongerThanTheBuffer_IsStillFound) {
-    const auto older = AddWindow("Alder Remote Control" + std::string(300, '!'));
-
-    Start();
-
-    EXPECT_EQ(Closes(), std::vector<std::string>{"PostMessageA(" + W(older) + ",0x10,0x0,0x0)"});
-}
+INSTANTIATE_TEST_SUITE_P(
+    Windows, EarlierCopies,
+    ::testing::Values(
+        EarlierCase{"EveryCopyOfThisProgram", {{"Alder Remote Control", "Alder Remote Control", true},
+                                               {"Alder Remote Control", "Alder Remote Control", true}}},
+        EarlierCase{"TheGuideInABrowser_AndAFolderWindow",
+                    {{"Alder Remote Control: user guide - Browser", "BrowserWindow", false},
+                     {"Alder Remote Control", "CabinetWClass", false},
+                     {"Alder Remote Control", "Alder Remote Control", true}}},
+        EarlierCase{"OldNames_TheTopWindowOfEachPrefix",
+                    {{"Remote Control - Setting", "#32770", false},
+                     {"Remote Control - Setting", "#32770", true},
+                     {"remote control", "", false},
+                     {"Birch Remote Control 2.0", "", true}}},
+        EarlierCase{"ATitleLongerThanTheBuffer", {{"Birch Remote Control" + std::string(300, '!'), "", true}}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StartupTest, OwnWindow_IsNeverAskedToClose) {
     Start();

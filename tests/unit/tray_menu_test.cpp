@@ -214,7 +214,7 @@ struct SwitchCase {
 
 class ApplicationCommand : public TrayMenuTest, public ::testing::WithParamInterface<SwitchCase> {};
 
-TEST_P(ApplicationCommand, LaunchesTheApp_MakesItTheDefaultForThisRunOnly_WithoutTheWatch) {
+TEST_P(ApplicationCommand, LaunchesTheApp_MakesItTheDefaultForThisRunOnly_AndWatchesIt) {
     const SwitchCase& c = GetParam();
     desk.SetDword(settingsPath, "DefaultTVAPP", 6);
     for (int k = 1; k <= 8; ++k) Install(k, "C:\\Apps", "other.exe");
@@ -227,8 +227,9 @@ TEST_P(ApplicationCommand, LaunchesTheApp_MakesItTheDefaultForThisRunOnly_Withou
     EXPECT_EQ(settings.defaultApp, c.appId);
     EXPECT_TRUE(desk.Log({"RegOpenKeyExA", "RegSetValueExA", "RegCreateKeyExA"}).empty());
     EXPECT_EQ(desk.GetDword(settingsPath, "DefaultTVAPP"), 6u);
-    EXPECT_TRUE(desk.Log({"SetTimer", "KillTimer"}).empty());
-    for (int k = 1; k <= 8; ++k) EXPECT_EQ(launchWatch.watchFlags[k - 1], 0) << k;
+    // The launch binds the remote to it; the watch lets go once it is closed.
+    EXPECT_EQ(desk.Log({"SetTimer", "KillTimer"}), (Calls{"SetTimer(" + W(owner) + ",0x2,1000)"}));
+    for (int k = 1; k <= 8; ++k) EXPECT_EQ(launchWatch.watchFlags[k - 1], k == c.appId ? 1 : 0) << k;
     EXPECT_EQ(AppRecord(c.appId).active, 1) << "launched";
 }
 
