@@ -21,38 +21,50 @@ constexpr std::uintptr_t pollTimerId = 1;
 constexpr std::uint32_t pollPeriodMs = 65;
 // The list keeps the newest codes; older ones scroll away.
 constexpr int maxLines = 500;
-// How long a closing Remote Control is given to go.
-constexpr std::uint32_t closeWaitMs = 5000;
-
 struct CheckWindow {
     platform::WindowHandle window;
     platform::WindowHandle receiverText;
     platform::WindowHandle codeList;
-    bool restartUtility;  // Remote Check closed it, so starts it again at the end
+    bool restartUtility;     // Remote Check closed it, so starts it again at the end
+    bool waitingForUtility;  // asked to close, it has not gone yet: nothing is read
 } ui;
+
+enum class Utility : std::uint8_t {
+    Absent,   // none runs
+    Closing,  // asked to close
+    Staying,  // the user chose to keep it
+};
 
 platform::WindowHandle FindUtility() {
     return platform::FindWindowA(utilityWindowClass, nullptr);
 }
 
-// Asks to close a running Remote Control the way a newer copy of it does.
-// Returns true when none runs (any more).
-bool MakeWayForTheCheck() {
-    if (FindUtility() == 0) return true;
+// Asks a running Remote Control to close, the way a newer copy of it does.
+Utility MakeWayForTheCheck() {
+    if (FindUtility() == 0) return Utility::Absent;
     const int answer = platform::MessageBoxA(
         0,
         "Remote Control is running. It reads every code of the remote itself, so Remote Check would see "
         "none.\n\nClose Remote Control while Remote Check runs? It starts again when you close Remote Check.",
         windowTitle, MB_YESNO | MB_ICONQUESTION);
-    if (answer != IDYES) return false;
-    for (platform::WindowHandle copy = FindUtility(); copy != 0; copy = FindUtility()) {
+    if (answer != IDYES) return Utility::Staying;
+    const platform::WindowHandle desktop = platform::GetDesktopWindow();
+    for (platform::WindowHandle copy = platform::FindWindowExA(desktop, 0, utilityWindowClass, nullptr); copy != 0;
+         copy = platform::FindWindowExA(desktop, copy, utilityWindowClass, nullptr)) {
         platform::PostMessageA(copy, WM_CLOSE, 0, 0);
-        const std::uint32_t start = platform::GetTickCount();
-        while (FindUtility() == copy && platform::GetTickCount() - start < closeWaitMs) platform::Sleep(50);
-        if (FindUtility() == copy) return false;
-        ui.restartUtility = true;
     }
-    return true;
+    ui.restartUtility = true;
+    return Utility::Closing;
+}
+
+// Reading starts once the utility has gone, however long its close takes on
+// a busy machine: until then every read would take a code away from it.
+void WaitForUtility() {
+    if (FindUtility() != 0) return;
+    ui.waitingForUtility = false;
+    char report[receiverReportSize];
+    if (!ReportReceiver(true, report, sizeof report)) platform::KillTimer(ui.window, pollTimerId);
+    platform::SetWindowTextA(ui.receiverText, report);
 }
 
 void StartUtilityAgain() {
@@ -87,6 +99,7 @@ void FormatLine(const platform::LocalTime& at, std::int32_t code, const Verdict&
 }
 
 void PollTick(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t) {
+    if (ui.waitingForUtility) return WaitForUtility();
     if (!IsKeyReady()) return;
     const std::int32_t code = ReadKeyCode();
     const Verdict verdict = TellCode(code, platform::GetTickCount());
@@ -123,7 +136,7 @@ platform::WindowHandle AddControl(const char* className, const char* text, std::
 
 int RunRemoteCheck(platform::InstanceHandle instance) {
     ui = CheckWindow{};
-    const bool alone = MakeWayForTheCheck();
+    const Utility utility = MakeWayForTheCheck();
 
     RegisterProgramClass(instance, windowClass, CheckWndProc, 0);
     ui.window = platform::CreateWindowExA(0, windowClass, windowTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
@@ -131,11 +144,22 @@ int RunRemoteCheck(platform::InstanceHandle instance) {
     if (ui.window == 0) return 1;
 
     char report[receiverReportSize];
-    const bool reading = ReportReceiver(alone, report, sizeof report);
-    if (!alone) {
-        AppendText(report, sizeof report,
-                   "\r\nRemote Control is running and takes every code itself: close it (tray icon, Exit) and "
-                   "open Remote Check again to watch the remote.");
+    bool reading = false;
+    switch (utility) {
+        case Utility::Absent:
+            reading = ReportReceiver(true, report, sizeof report);
+            break;
+        case Utility::Closing:
+            CopyText(report, sizeof report,
+                     "Waiting for Remote Control to close... If it stays, end it from its tray icon (Exit).");
+            ui.waitingForUtility = reading = true;
+            break;
+        case Utility::Staying:
+            ReportReceiver(false, report, sizeof report);
+            AppendText(report, sizeof report,
+                       "\r\nRemote Control is running and takes every code itself: close it (tray icon, Exit) and "
+                       "open Remote Check again to watch the remote.");
+            break;
     }
     ui.receiverText = AddControl("STATIC", report, SS_LEFT, 10, 90, instance);
     AddControl("STATIC",

@@ -176,6 +176,29 @@ class RunningApplication(DispatchTestCase):
         self.assertEqual(self.monitor.keys(), [], "no keystroke")
         self.assertFalse(self.rig.window_exists("#32770", MESSAGE_CAPTION))
 
+    def test_HeldPower_ClosesTheActiveApplication_AndStartsNothing(self):
+        tv = TvApp(self.rig, [QUARTZVIEW], stay=True)
+        press(self.rig, NUMBER_KEY)
+        held = press(self.rig, *[POWER] * 6)
+        self.assertLess(longest_gap(held), 0.25, "the six reads came at a held key's rhythm")
+        # One close: the repeats neither launch the default (which would ask
+        # about it, as it is not installed) nor close again.
+        self.assertEqual(self.panel_commands(tv), [(QUARTZVIEW_DIGIT_7, 0, "0"), (PANEL_CLOSE_COMMAND, 0, "0")])
+        hold_for(0.5, lambda: not self.rig.window_exists("#32770", MESSAGE_CAPTION), "no message box")
+
+    def test_ApplicationClosedByItsUser_GivesThePointerBack(self):
+        """Started outside the utility, bound by a key, closed by its own
+        means: within the watch's second the number keys move the pointer."""
+        totalmedia = TvApp(self.rig, [TOTALMEDIA], stay=False)
+        self.press_keypad_7_for_totalmedia()
+        self.rig.post(*TOTALMEDIA, 0x0010)  # WM_CLOSE, as its own close box would
+        wait_until(totalmedia.ended, 10, "TotalMedia to close")
+        closed = time.time()
+        self.monitor.place_pointer(600, 500)
+        wait_until(lambda: time.time() - closed >= 1.5, 5, "1.5 s since it closed")
+        press(self.rig, NUMBER_KEY)
+        wait_until(lambda: self.monitor.position() == (601, 500), 5, "the pointer to move")
+
     def test_TwoApplications_TheLowerAppIdIsChosen_WhicheverIsOnTop(self):
         for row, (first, second) in enumerate([(QUARTZVIEW, TOTALMEDIA), (TOTALMEDIA, QUARTZVIEW)]):
             with self.subTest(on_top=second[1]):

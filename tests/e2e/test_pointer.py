@@ -194,13 +194,23 @@ class Buttons(PointerTestCase):
         self.assertEqual(self.monitor.position(), (702, 500))
         self.assertEqual(self.button_events([5], 1), [("left up", 702, 500)])
 
-    def test_Code5OnConsecutiveTicks_AlternatesOneEventPerTick(self):
+    def test_HeldClickKeys_ClickOnce_HeldCode5PressesTheButtonOnce(self):
+        """A press often lasts two or three ticks; it is one click, one press
+        or release of the button."""
         self.monitor.place_pointer(700, 500)
-        since = time.time()
-        names = self.button_events([5, 5, 5, 5], 4)
-        self.assertEqual([n for n, _, _ in names], ["left down", "left up"] * 2)
-        times = [e.time for e in self.monitor.buttons(since)]
-        self.assertTrue(all(b - a > 0.03 for a, b in zip(times, times[1:])), f"one event per tick: {times}")
+        for code, expected in [(0, [("left down", 700, 500), ("left up", 700, 500)]),
+                               (10, [("right down", 700, 500), ("right up", 700, 500)]),
+                               (5, [("left down", 700, 500)])]:
+            with self.subTest(code=code):
+                since = time.time()
+                held = press(self.rig, code, code, code)
+                self.assertLess(longest_gap(held), 0.25, "the three reads came at a held key's rhythm")
+                wait_until(lambda: len(self.monitor.buttons(since)) >= len(expected), 5, "the button events")
+                hold_for(0.2, lambda: len(self.monitor.buttons(since)) == len(expected), "no further event")
+                self.assertEqual([(BUTTON_NAMES[e.message], e.x, e.y) for e in self.monitor.buttons(since)],
+                                 expected)
+        wait_idle_since(held, 0.3)
+        self.assertEqual(self.button_events([5], 1), [("left up", 700, 500)], "a fresh 5 releases it")
 
 
 class OtherCodes(PointerTestCase):

@@ -84,6 +84,15 @@ class RemoteCheck(RigTestCase):
 
     def test_RunningUtility_IsClosedWhenAsked_AndStartedAgainAtTheEnd(self):
         utility = self.start_utility(Device("01", RECEIVER, "rx"))
+        # A utility slow to close, as on a busy machine: its tick is held up
+        # in the driver for 8 s. Remote Check reads once it has gone, however
+        # long that takes. (A new driver instance reads the script from its
+        # start, so it is emptied once the utility has taken the delay.)
+        before = len(self.rig.driver_log.entries("control"))
+        self.rig.control.send("delay 8000 1")
+        wait_until(lambda: len(self.rig.driver_log.entries("control")) > before, 10,
+                   "the utility's driver to take the delay")
+        self.rig.control.path.write_text("")
         check = self.rig.spawn(paths.remote_check_exe(), output_name="remote-check.out")
         self.rig.wait_window("#32770", CHECK_TITLE)
         self.assertTrue(any("Close Remote Control while Remote Check runs?" in text

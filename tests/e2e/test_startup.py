@@ -10,6 +10,7 @@ from harness.waits import hold_for, wait_until
 
 SETTINGS_KEY = r"HKLM\Software\Tarvex Multimedia\Nimbus XQ Utilities"
 RECEIVER = "Philips Silicon (7171-35) WDM Video Capture"
+GUIDE_TITLE = "Alder Remote Control: user guide - Browser"
 
 
 class SettingsKey(RigTestCase):
@@ -60,17 +61,19 @@ class AlwaysRemoteOff(RigTestCase):
 
 
 class EarlierCopies(RigTestCase):
-    def test_FirstWindowPerTitlePrefix_GetsWmClose_CaseSensitively(self):
+    def test_EveryCopy_AndTheFirstWindowPerOldTitlePrefix_GetWmClose_OthersNamedAfterTheProductDoNot(self):
         # Created in this order, so the Z order (newest first) is the reverse.
         windows = [
-            ("StandInA", "Remote Control - Setting"),     # third text, but below the next one
-            ("StandInB", "Remote Control 2"),             # third text, topmost of its kind
-            ("StandInC", "Alder Remote Control X"),       # second text
-            ("StandInD", "Birch Remote Control"),         # first text
+            (MAIN_WINDOW, "Alder Remote Control (older copy)"),  # a copy, lowest: closed too
+            ("StandInA", "Remote Control - Setting"),     # third name, but below the next one
+            ("StandInB", "Remote Control 2"),             # third name, topmost of its kind
+            ("BrowserStandIn", GUIDE_TITLE),              # the installed guide in a browser
+            ("CabinetStandIn", "Alder Remote Control"),   # a folder window of the install folder
+            (MAIN_WINDOW, "Alder Remote Control X"),      # a copy: its class counts, not its title
+            ("StandInD", "Birch Remote Control"),         # first name
             ("StandInE", "remote control"),               # wrong case
             ("StandInF", "My Remote Control"),            # not a prefix
             ("StandInG", "Remote Contro"),                # too short
-            ("StandInH", "ALDER REMOTE CONTROL"),         # wrong case
         ]
         tv = TvApp(self.rig, windows, stay=True)
         zorder = [title for title in self.rig.top_level_titles() if title in dict(map(reversed, windows))]
@@ -79,7 +82,8 @@ class EarlierCopies(RigTestCase):
         self.start_utility()
         tv.barrier()
         closed = sorted(e["title"] for e in tv.messages("WM_CLOSE"))
-        self.assertEqual(closed, sorted(["Remote Control 2", "Alder Remote Control X", "Birch Remote Control"]))
+        self.assertEqual(closed, sorted(["Remote Control 2", "Birch Remote Control", "Alder Remote Control X",
+                                         "Alder Remote Control (older copy)"]))
 
     def test_StandInWindowNamedLikeTheUtility_IsClosed_AndTheNewCopyRuns(self):
         tv = TvApp(self.rig, [(MAIN_WINDOW, MAIN_WINDOW)], stay=False)

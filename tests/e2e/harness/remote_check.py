@@ -22,7 +22,9 @@ def _texts(rig, command):
 
 def receiver_report(rig):
     """The text at the top of the window: the devices and the receiver."""
-    return _texts(rig, "children")[0]
+    texts = _texts(rig, "children")
+    # Before its first control is made the window has no text to read.
+    return texts[0] if texts else ""
 
 
 def code_lines(rig):
