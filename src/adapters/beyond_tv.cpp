@@ -60,6 +60,7 @@ constexpr KeyRow keyMap[] = {
 extern constinit const SupportedApp beyondTvApp = {
     .appId = beyondTvId,
     .name = "SnapStream",
+    .fullName = "SnapStream Beyond TV",
     .install = {"SOFTWARE\\SnapStream Media\\Beyond TV", "InstallDir", "BTVD3DShell.exe"},
     .windowClass = "Beyond TV",
     .windowTitle = "Streamzap.WM.D3D",

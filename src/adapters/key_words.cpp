@@ -23,8 +23,8 @@ constexpr KeyName keyNames[] = {
     {VK_DOWN, "Down"},      {VK_INSERT, "Insert"},
     {VK_DELETE, "Delete"},  {VK_MULTIPLY, "Num *"},
     {VK_ADD, "Num +"},      {VK_SUBTRACT, "Num -"},
-    {VK_DIVIDE, "Num /"},   {VK_OEM_COMMA, ","},
-    {VK_OEM_PERIOD, "."},   {VK_MEDIA_PLAY_PAUSE, "Play/Pause"},
+    {VK_DIVIDE, "Num /"},   {VK_OEM_COMMA, "Comma (,)"},
+    {VK_OEM_PERIOD, "Period (.)"},   {VK_MEDIA_PLAY_PAUSE, "Play/Pause"},
 };
 
 void AppendKeys(const KeyRow& row, const char* joiner, char* text, std::size_t size) {

@@ -61,6 +61,8 @@ struct SupportedApp {
     AppId appId;
     // The name of the tray menu entry and of the Setting dialog's list.
     const char* name;
+    // The whole name, where the menu's is short; null: the same.
+    const char* fullName = nullptr;
     InstallLocation install;
     // What Launch looks for once it has started the program: by class when
     // there is one, else by the whole title. Copied into the record.

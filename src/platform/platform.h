@@ -145,6 +145,8 @@ int BringWindowToTop(WindowHandle window);
 int IsIconic(WindowHandle window);
 int SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
                  std::uint32_t flags);
+// The size of the window's client area, in pixels; 0 on failure.
+int GetClientSize(WindowHandle window, int* width, int* height);
 
 // --- Input -------------------------------------------------------------------
 void keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags, std::uintptr_t extraInfo);
@@ -175,6 +177,11 @@ int DestroyMenu(MenuHandle menu);
 int AppendMenuA(MenuHandle menu, std::uint32_t flags, std::uintptr_t itemId, const char* text);
 int TrackPopupMenu(MenuHandle menu, std::uint32_t flags, int x, int y, int reserved, WindowHandle owner,
                    const void* rect);
+
+// --- Clipboard ------------------------------------------------------------------
+// Puts text (NUL-terminated, CF_TEXT) on the clipboard in place of what was
+// there; 1 on success, 0 when the clipboard could not be opened or filled.
+int CopyTextToClipboard(WindowHandle owner, const char* text);
 
 // --- Timers and clock --------------------------------------------------------
 std::uintptr_t SetTimer(WindowHandle window, std::uintptr_t timerId, std::uint32_t periodMs, TimerProc procedure);

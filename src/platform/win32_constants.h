@@ -57,6 +57,19 @@ constexpr std::uint32_t LB_DELETESTRING = 0x0182;
 constexpr std::uint32_t LB_GETCOUNT = 0x018B;
 constexpr std::uint32_t LBS_NOINTEGRALHEIGHT = 0x0100;
 constexpr std::uint32_t LBS_NOSEL = 0x4000;
+constexpr std::uint32_t LB_RESETCONTENT = 0x0184;
+constexpr std::uint32_t LB_GETSEL = 0x0187;
+constexpr std::uint32_t LB_GETTEXT = 0x0189;
+constexpr std::uint32_t LB_GETTEXTLEN = 0x018A;
+constexpr std::uint32_t LB_GETSELCOUNT = 0x0190;
+constexpr std::uint32_t LB_SETTABSTOPS = 0x0192;
+constexpr std::uint32_t LB_SETHORIZONTALEXTENT = 0x0194;
+constexpr std::uint32_t LBS_USETABSTOPS = 0x0080;
+constexpr std::uint32_t LBS_EXTENDEDSEL = 0x0800;
+constexpr std::uint32_t WM_SIZE = 0x0005;
+constexpr std::uint32_t WS_HSCROLL = 0x00100000;
+constexpr std::uint32_t WS_TABSTOP = 0x00010000;
+constexpr std::uint32_t BS_PUSHBUTTON = 0x00000000;
 
 // Controls
 constexpr std::uint32_t WM_SETFONT = 0x0030;
@@ -91,6 +104,7 @@ constexpr std::uint32_t GW_CHILD = 5;
 // SetWindowPos
 constexpr platform::WindowHandle HWND_TOPMOST = static_cast<platform::WindowHandle>(-1);
 constexpr std::uint32_t SWP_NOSIZE = 0x0001;
+constexpr std::uint32_t SWP_NOZORDER = 0x0004;
 
 // Message boxes
 constexpr std::uint32_t MB_OK = 0x00000000;

@@ -7,6 +7,7 @@
 #include "adapters/bounded_text.h"
 #include "platform/win32_constants.h"
 #include "receiver/receiver_access.h"
+#include "remote_check/check_lines.h"
 #include "remote_check/code_verdict.h"
 #include "remote_check/receiver_report.h"
 #include "settings/settings.h"
@@ -21,12 +22,29 @@ constexpr std::uintptr_t pollTimerId = 1;
 constexpr std::uint32_t pollPeriodMs = 65;
 // The list keeps the newest codes; older ones scroll away.
 constexpr int maxLines = 500;
+constexpr int checkAgainId = 101;
+constexpr int copyId = 102;
+// Fits a 640x480 screen; the window can be made larger.
+constexpr int initialWidth = 620;
+constexpr int initialHeight = 440;
+// Wide enough for the longest line in the default GUI font, whose widest
+// letters take about 7 pixels: the list scrolls sideways to show it whole.
+constexpr int listPixelsPerCharacter = 7;
+constexpr std::size_t lineSize = verdictSize + 64;
+
 struct CheckWindow {
     platform::WindowHandle window;
     platform::WindowHandle receiverText;
+    platform::WindowHandle checkAgain;
+    platform::WindowHandle copy;
+    platform::WindowHandle explanation;
     platform::WindowHandle codeList;
     bool restartUtility;     // Remote Check closed it, so starts it again at the end
     bool waitingForUtility;  // asked to close, it has not gone yet: nothing is read
+    bool utilityStays;       // the user kept it running: nothing can be read
+    bool reading;            // the poll timer reads codes
+    std::size_t widestLine;  // in characters, for the list's sideways scroll
+    char report[receiverReportSize];
 } ui;
 
 enum class Utility : std::uint8_t {
@@ -57,16 +75,6 @@ Utility MakeWayForTheCheck() {
     return Utility::Closing;
 }
 
-// Reading starts once the utility has gone, however long its close takes on
-// a busy machine: until then every read would take a code away from it.
-void WaitForUtility() {
-    if (FindUtility() != 0) return;
-    ui.waitingForUtility = false;
-    char report[receiverReportSize];
-    if (!ReportReceiver(true, report, sizeof report)) platform::KillTimer(ui.window, pollTimerId);
-    platform::SetWindowTextA(ui.receiverText, report);
-}
-
 void StartUtilityAgain() {
     char path[300];
     const std::uint32_t length = platform::GetModuleFileNameA(path, sizeof path);
@@ -81,21 +89,52 @@ void StartUtilityAgain() {
     platform::ShellExecuteA(0, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// "12:04:31.250  code  16  press   TotalMedia: Up"
-void FormatLine(const platform::LocalTime& at, std::int32_t code, const Verdict& verdict, char* line,
-                std::size_t size) {
-    CopyText(line, size, "");
-    AppendDecimal(line, size, at.hour, 2);
-    AppendText(line, size, ":");
-    AppendDecimal(line, size, at.minute, 2);
-    AppendText(line, size, ":");
-    AppendDecimal(line, size, at.second, 2);
-    AppendText(line, size, ".");
-    AppendDecimal(line, size, at.milliseconds, 3);
-    AppendText(line, size, "   code ");
-    AppendDecimal(line, size, code, 3);
-    AppendText(line, size, verdict.decision.repeat ? "   repeat   " : "   press    ");
-    AppendText(line, size, verdict.action);
+void AddLine(const char* line) {
+    platform::SendMessageA(ui.codeList, LB_INSERTSTRING, 0, reinterpret_cast<platform::LParam>(line));
+    if (platform::SendMessageA(ui.codeList, LB_GETCOUNT, 0, 0) > maxLines) {
+        platform::SendMessageA(ui.codeList, LB_DELETESTRING, maxLines, 0);
+    }
+    std::size_t length = 0;
+    while (line[length] != '\0') ++length;
+    if (length > ui.widestLine) {
+        ui.widestLine = length;
+        platform::SendMessageA(ui.codeList, LB_SETHORIZONTALEXTENT,
+                               static_cast<platform::WParam>(length * listPixelsPerCharacter), 0);
+    }
+}
+
+// Why the list stays empty, as its one line: nothing is read.
+void TellWhyNothingIsRead() {
+    platform::SendMessageA(ui.codeList, LB_RESETCONTENT, 0, 0);
+    ui.widestLine = 0;
+    if (ui.reading) return;
+    if (ui.waitingForUtility) {
+        AddLine("Nothing is read until Remote Control has closed.");
+    } else if (ui.utilityStays) {
+        AddLine("Nothing is read while Remote Control runs: it takes every code itself.");
+    } else {
+        AddLine("Nothing is read: no receiver answers (see above). Press Check again once the card or its "
+                "driver is in place.");
+    }
+}
+
+void PollTick(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t);
+
+// Opens the receiver and reports it; reading starts when its driver answers.
+void CheckReceiver() {
+    ui.reading = ReportReceiver(true, ui.report, sizeof ui.report);
+    platform::SetWindowTextA(ui.receiverText, ui.report);
+    TellWhyNothingIsRead();
+    if (ui.reading) platform::SetTimer(ui.window, pollTimerId, pollPeriodMs, PollTick);
+}
+
+// Reading starts once the utility has gone, however long its close takes on
+// a busy machine: until then every read would take a code away from it.
+void WaitForUtility() {
+    if (FindUtility() != 0) return;
+    ui.waitingForUtility = false;
+    platform::KillTimer(ui.window, pollTimerId);
+    CheckReceiver();
 }
 
 void PollTick(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t) {
@@ -105,29 +144,71 @@ void PollTick(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::uint32
     const Verdict verdict = TellCode(code, platform::GetTickCount());
     platform::LocalTime at{};
     platform::GetLocalTime(&at);
-    char line[verdictSize + 64];
-    FormatLine(at, code, verdict, line, sizeof line);
-    platform::SendMessageA(ui.codeList, LB_INSERTSTRING, 0, reinterpret_cast<platform::LParam>(line));
-    if (platform::SendMessageA(ui.codeList, LB_GETCOUNT, 0, 0) > maxLines) {
-        platform::SendMessageA(ui.codeList, LB_DELETESTRING, maxLines, 0);
+    char line[lineSize];
+    FormatCodeLine(at, code, verdict, line, sizeof line);
+    AddLine(line);
+}
+
+// The selected lines, or all when none is selected, oldest first, after a
+// header that says what produced them.
+void CopyLines() {
+    static char text[maxLines * lineSize + receiverReportSize + 256];
+    FormatCopyHeader(ui.report, text, sizeof text);
+    const int count = static_cast<int>(platform::SendMessageA(ui.codeList, LB_GETCOUNT, 0, 0));
+    const bool selectedOnly = platform::SendMessageA(ui.codeList, LB_GETSELCOUNT, 0, 0) > 0;
+    for (int i = count - 1; i >= 0; --i) {
+        if (selectedOnly && platform::SendMessageA(ui.codeList, LB_GETSEL, i, 0) <= 0) continue;
+        char line[lineSize] = {};
+        if (platform::SendMessageA(ui.codeList, LB_GETTEXTLEN, i, 0) >= static_cast<platform::LResult>(lineSize))
+            continue;
+        platform::SendMessageA(ui.codeList, LB_GETTEXT, i, reinterpret_cast<platform::LParam>(line));
+        AppendText(text, sizeof text, line);
+        AppendText(text, sizeof text, "\r\n");
     }
+    platform::CopyTextToClipboard(ui.window, text);
+}
+
+void Place(platform::WindowHandle control, int x, int y, int width, int height) {
+    platform::SetWindowPos(control, 0, x, y, width > 0 ? width : 0, height > 0 ? height : 0, SWP_NOZORDER);
+}
+
+// The controls follow the window's size; the list takes what is left.
+void Layout(int width, int height) {
+    constexpr int margin = 10, buttonWidth = 100, buttonHeight = 24;
+    Place(ui.receiverText, margin, margin, width - 2 * margin, 80);
+    Place(ui.checkAgain, margin, 95, buttonWidth, buttonHeight);
+    Place(ui.copy, 2 * margin + buttonWidth, 95, buttonWidth, buttonHeight);
+    Place(ui.explanation, margin, 125, width - 2 * margin, 45);
+    Place(ui.codeList, margin, 172, width - 2 * margin, height - 172 - margin);
 }
 
 platform::LResult CheckWndProc(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,
                                platform::LParam lParam) {
-    if (message == WM_DESTROY) {
-        platform::KillTimer(window, pollTimerId);
-        if (ui.restartUtility) StartUtilityAgain();
-        platform::PostQuitMessage(0);
-        return 0;
+    switch (message) {
+        case WM_SIZE:
+            Layout(static_cast<int>(lParam & 0xFFFF), static_cast<int>((lParam >> 16) & 0xFFFF));
+            return 0;
+        case WM_COMMAND:
+            if ((wParam & 0xFFFF) == copyId) CopyLines();
+            if ((wParam & 0xFFFF) == checkAgainId && !ui.waitingForUtility && !ui.utilityStays && !ui.reading) {
+                CheckReceiver();
+            }
+            return 0;
+        case WM_DESTROY:
+            platform::KillTimer(window, pollTimerId);
+            if (ui.restartUtility) StartUtilityAgain();
+            platform::PostQuitMessage(0);
+            return 0;
+        default:
+            return platform::DefWindowProcA(window, message, wParam, lParam);
     }
-    return platform::DefWindowProcA(window, message, wParam, lParam);
 }
 
-platform::WindowHandle AddControl(const char* className, const char* text, std::uint32_t style, int y,
-                                  int height, platform::InstanceHandle instance) {
-    const platform::WindowHandle control = platform::CreateWindowExA(
-        0, className, text, WS_CHILD | WS_VISIBLE | style, 10, y, 700, height, ui.window, 0, instance, nullptr);
+platform::WindowHandle AddControl(const char* className, const char* text, std::uint32_t style, int id,
+                                  platform::InstanceHandle instance) {
+    const platform::WindowHandle control =
+        platform::CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, ui.window,
+                                  static_cast<platform::MenuHandle>(id), instance, nullptr);
     platform::SendMessageA(control, WM_SETFONT, platform::StockFontHandle(DEFAULT_GUI_FONT), 1);
     return control;
 }
@@ -139,41 +220,55 @@ int RunRemoteCheck(platform::InstanceHandle instance) {
     const Utility utility = MakeWayForTheCheck();
 
     RegisterProgramClass(instance, windowClass, CheckWndProc, 0);
-    ui.window = platform::CreateWindowExA(0, windowClass, windowTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                          CW_USEDEFAULT, 0, 740, 520, 0, 0, instance, nullptr);
+    ui.window = platform::CreateWindowExA(0, windowClass, windowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
+                                          initialWidth, initialHeight, 0, 0, instance, nullptr);
     if (ui.window == 0) return 1;
 
-    char report[receiverReportSize];
-    bool reading = false;
-    switch (utility) {
-        case Utility::Absent:
-            reading = ReportReceiver(true, report, sizeof report);
-            break;
-        case Utility::Closing:
-            CopyText(report, sizeof report,
-                     "Waiting for Remote Control to close... If it stays, end it from its tray icon (Exit).");
-            ui.waitingForUtility = reading = true;
-            break;
-        case Utility::Staying:
-            ReportReceiver(false, report, sizeof report);
-            AppendText(report, sizeof report,
-                       "\r\nRemote Control is running and takes every code itself: close it (tray icon, Exit) and "
-                       "open Remote Check again to watch the remote.");
-            break;
-    }
-    ui.receiverText = AddControl("STATIC", report, SS_LEFT, 10, 90, instance);
-    AddControl("STATIC",
-               "Codes as they arrive, newest first: the time, the code, a fresh press or a repeat (the same code "
-               "within 250 ms), and what Remote Control, freshly started, would do with it now. Remote Check itself "
-               "sends nothing.",
-               SS_LEFT, 105, 35, instance);
-    ui.codeList = AddControl("LISTBOX", "", WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, 145, 325,
-                             instance);
+    ui.receiverText = AddControl("STATIC", "", SS_LEFT, 0, instance);
+    ui.checkAgain = AddControl("BUTTON", "Check again", BS_PUSHBUTTON | WS_TABSTOP, checkAgainId, instance);
+    ui.copy = AddControl("BUTTON", "Copy", BS_PUSHBUTTON | WS_TABSTOP, copyId, instance);
+    ui.explanation = AddControl(
+        "STATIC",
+        "Codes as they arrive, newest first: the time, the code (and the button most TV applications take it "
+        "for), a fresh press or a repeat (the same code within 250 ms), and what Remote Control, freshly "
+        "started, would do with it now. Remote Check itself sends nothing. Copy copies the selected lines, "
+        "or all.",
+        SS_LEFT, 0, instance);
+    ui.codeList = AddControl("LISTBOX", "",
+                             WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP | LBS_NOINTEGRALHEIGHT |
+                                 LBS_EXTENDEDSEL | LBS_USETABSTOPS,
+                             0, instance);
+    // In dialog units: the time, the code and its button, press or repeat.
+    static const int tabStops[] = {52, 120, 150};
+    platform::SendMessageA(ui.codeList, LB_SETTABSTOPS, 3, reinterpret_cast<platform::LParam>(tabStops));
+    int width = initialWidth, height = initialHeight;
+    if (platform::GetClientSize(ui.window, &width, &height)) Layout(width, height);
 
     std::int32_t storedDefault = settings.defaultApp;
     PeekDefaultApp(&storedDefault);
     StartTelling(storedDefault);
-    if (reading) platform::SetTimer(ui.window, pollTimerId, pollPeriodMs, PollTick);
+    switch (utility) {
+        case Utility::Absent:
+            CheckReceiver();
+            break;
+        case Utility::Closing:
+            CopyText(ui.report, sizeof ui.report,
+                     "Waiting for Remote Control to close... If it stays, end it from its tray icon (Exit).");
+            platform::SetWindowTextA(ui.receiverText, ui.report);
+            ui.waitingForUtility = true;
+            TellWhyNothingIsRead();
+            platform::SetTimer(ui.window, pollTimerId, pollPeriodMs, PollTick);
+            break;
+        case Utility::Staying:
+            ReportReceiver(false, ui.report, sizeof ui.report);
+            AppendText(ui.report, sizeof ui.report,
+                       "\r\nRemote Control is running and takes every code itself: close it (tray icon, Exit) "
+                       "and open Remote Check again to watch the remote.");
+            platform::SetWindowTextA(ui.receiverText, ui.report);
+            ui.utilityStays = true;
+            TellWhyNothingIsRead();
+            break;
+    }
 
     platform::ShowWindow(ui.window, SW_SHOW);
     platform::UpdateWindow(ui.window);

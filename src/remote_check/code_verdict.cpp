@@ -25,6 +25,13 @@ class Words {
     char* text_;
 };
 
+bool AnyKeyMapUses(std::int32_t code) {
+    for (int k = 1; k <= appCount; ++k) {
+        if (FindRow(AppFor(k), static_cast<std::uint32_t>(code)) != nullptr) return true;
+    }
+    return false;
+}
+
 const char* const reinitializeText = "\"Please re-initialize the TV application settings.\"";
 
 void TellRow(const Decision& decision, Words& words) {
@@ -109,7 +116,8 @@ void Tell(const Decision& decision, Words& words) {
             words << "Power: nothing (no default TV application is stored; choose one in Setting)";
             break;
         case Route::IgnoredKey:
-            words << "nothing (this key acts only while a TV application is active)";
+            words << (AnyKeyMapUses(decision.code) ? "nothing (this key acts only while a TV application is active)"
+                                                   : "nothing: no key map uses this code");
             break;
         case Route::OfferShutDown:
             words << "opens the Shut Down dialog";
@@ -137,7 +145,11 @@ void Tell(const Decision& decision, Words& words) {
             words << "pointer: nothing (a click or the button acts on the press only, not while held)";
             break;
         case Route::PointerIgnores:
-            words << "nothing (no TV application recognised; the pointer takes codes 0 to 10 only)";
+            if (!AnyKeyMapUses(decision.code)) {
+                words << "nothing: no key map uses this code, and the pointer takes codes 0 to 10 only";
+            } else {
+                words << "nothing (no TV application recognised; the pointer takes codes 0 to 10 only)";
+            }
             break;
     }
 }

@@ -48,10 +48,16 @@ bool ReportReceiver(bool openReceiver, char* text, std::size_t size) {
     }
     const char* used = UsedName(names, listed);
     if (used == nullptr) {
+        AppendText(text, size, count == 0 ? "\r\nSo none" : "\r\nNone");
+        AppendText(text, size, " is the tuner card's capture filter that Remote Control looks for (");
+        for (int n = 0; n < captureFilterNameCount; ++n) {
+            AppendText(text, size, n == 0 ? "\"" : (n + 1 < captureFilterNameCount ? ", \"" : " or \""));
+            AppendText(text, size, captureFilterNames[n]);
+            AppendText(text, size, "\"");
+        }
         AppendText(text, size,
-                   "\r\nNone is the tuner card's capture filter that Remote Control looks for, so it would say "
-                   "\"Can't find the BDA video capture filter.\" Check that the card is in place and its driver "
-                   "is installed (Device Manager), then open Remote Check again.");
+                   "), so it would say \"Can't find the BDA video capture filter.\" Check that the card is in "
+                   "place and its driver is installed (Device Manager), then press Check again.");
         return false;
     }
     AppendText(text, size, "\r\nRemote Control uses \"");

@@ -16,7 +16,9 @@ from harness.waits import hold_for, wait_until
 
 RECEIVER = "Philips Silicon (7171-35) WDM Video Capture"
 GUIDE_TITLE = "Alder Remote Control: user guide - Browser"
-LINE = re.compile(r"^\d\d:\d\d:\d\d\.\d\d\d   code (\d{3})   (press|repeat)\s+(.*)$")
+# The time, the code as the key tables write it ("2 (digit 3)"), press or
+# repeat, the verdict: tab-separated, as the Copy command copies them.
+LINE = re.compile(r"^\d\d:\d\d:\d\d\.\d\d\d\t(\d+)(?: \([^)\t]*\))?\t(press|repeat)\t(.*)$")
 
 
 class RemoteCheck(RigTestCase):

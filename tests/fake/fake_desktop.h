@@ -217,6 +217,7 @@ class Desktop {
     std::string moduleFileName = "C:\\Program Files\\Alder Remote Control\\RemoteCheck.exe";
     platform::LocalTime localTime{12, 0, 0, 0};  // GetLocalTime answers
     std::set<std::string> existingFiles;  // OpenFile(OF_EXIST); compared case-insensitively
+    std::string clipboard;  // what CopyTextToClipboard put there
     bool shutdownPrivilegeGranted = true;
     bool exitWindowsSucceeds = true;
 

@@ -298,6 +298,15 @@ int IsIconic(WindowHandle window) {
     return target && target->iconic ? 1 : 0;
 }
 
+// Every window of the fake has the client area of a 600x400 window.
+int GetClientSize(WindowHandle window, int* width, int* height) {
+    Log("GetClientSize", {W(window)});
+    if (!D().Find(window)) return 0;
+    *width = 600;
+    *height = 400;
+    return 1;
+}
+
 int SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
                  std::uint32_t flags) {
     // HWND_TOPMOST (-1) and HWND_NOTOPMOST (-2) are no windows: written in hex.

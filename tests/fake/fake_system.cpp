@@ -149,6 +149,12 @@ std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) {
     return length;
 }
 
+int CopyTextToClipboard(WindowHandle owner, const char* text) {
+    Log("CopyTextToClipboard", {W(owner), Str(text)});
+    D().clipboard = text ? text : "";
+    return 1;
+}
+
 std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) {
     Log("GetModuleFileNameA", {Dec(size)});
     const std::string& path = D().moduleFileName;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "product_fixture.h"
+#include "remote_check/check_lines.h"
 #include "remote_check/code_verdict.h"
 #include "remote_check/receiver_report.h"
 
@@ -186,7 +187,8 @@ INSTANTIATE_TEST_SUITE_P(
         WordsCase{"Pointer", 6, {}, 0, {9}, "pointer: move down-right (no TV application recognised)"},
         WordsCase{"PointerIgnores", 6, {}, 0, {20},
                   "nothing (no TV application recognised; the pointer takes codes 0 to 10 only)"},
-        WordsCase{"IgnoredKey", 6, {}, 0, {13}, "nothing (this key acts only while a TV application is active)"},
+        WordsCase{"IgnoredKey", 6, {}, 0, {13}, "nothing: no key map uses this code"},
+        WordsCase{"NoKeyMapUsesIt", 6, {}, 0, {200}, "nothing: no key map uses this code, and the pointer takes codes 0 to 10 only"},
         WordsCase{"OfferShutDown", 6, {}, 0, {29}, "opens the Shut Down dialog"},
         WordsCase{"ConfirmShutDown", 6, {}, 0, {29, 12},
                   "Shut Down dialog: Power confirms, the computer is switched off"},
@@ -223,6 +225,24 @@ TEST_F(ProductTest, RemoteCheck_TellsAKeyForAClosedBoundApplication_ReachesNothi
     EXPECT_STREQ(TellCode(12, 3000).action, "Power: starts TotalMedia again (its window has gone)");
 }
 
+// A line of the list, as it is copied: tab-separated, the code as the key
+// tables write it; the copy's header names the program and Windows.
+TEST_F(ProductTest, RemoteCheck_LinesAndTheirCopy_ReadAsTheKeyTables) {
+    StartTelling(6);
+    char line[300];
+    FormatCodeLine({9, 5, 7, 42}, 16, TellCode(16, 1000), line, sizeof line);
+    EXPECT_STREQ(line, "09:05:07.042\t16 (Up)\tpress\tnothing (no TV application recognised; the pointer takes codes "
+                       "0 to 10 only)");
+    desk.version.dwMajorVersion = 10;
+    desk.version.dwBuildNumber = 19045;
+    char header[200];
+    FormatCopyHeader("Remote Control uses \"713x BDA Analog Capture\".", header, sizeof header);
+    const std::string text = header;
+    EXPECT_EQ(text.rfind("Alder Remote Check ", 0), 0u) << text;
+    EXPECT_NE(text.find(" on Windows 10.0 build 19045\r\nRemote Control uses \"713x BDA Analog Capture\".\r\n\r\n"),
+              std::string::npos) << text;
+}
+
 // --- The receiver report ------------------------------------------------------------
 
 struct ReportCase {
@@ -256,9 +276,17 @@ INSTANTIATE_TEST_SUITE_P(
         ReportCase{"DriverSilent", {"713x BDA Analog Capture"}, false, false,
                    "does not answer the status request, so no code can be read: reinstall the card's driver."},
         ReportCase{"OtherDevicesOnly", {"713x BDA Analog Capture "}, true, false,
-                   "is installed (Device Manager), then open Remote Check again."},
+                   "Video-capture devices: \"713x BDA Analog Capture \".\r\nNone is the tuner card's capture filter "
+                   "that Remote Control looks for (\"Philips Silicon (7171-35) WDM Video Capture\", \"Philips "
+                   "Cap713x Video Capture\", \"713x BDA Analog Capture\" or \"7162 BDA Analog Capture1\"), so it "
+                   "would say \"Can't find the BDA video capture filter.\" Check that the card is in place and its "
+                   "driver is installed (Device Manager), then press Check again."},
         ReportCase{"NoDevice", {}, true, false,
-                   "is installed (Device Manager), then open Remote Check again."}),
+                   "No video-capture device is present.\r\nSo none is the tuner card's capture filter that Remote "
+                   "Control looks for (\"Philips Silicon (7171-35) WDM Video Capture\", \"Philips Cap713x Video "
+                   "Capture\", \"713x BDA Analog Capture\" or \"7162 BDA Analog Capture1\"), so it would say "
+                   "\"Can't find the BDA video capture filter.\" Check that the card is in place and its driver is "
+                   "installed (Device Manager), then press Check again."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

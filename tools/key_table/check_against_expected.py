@@ -14,7 +14,7 @@ KEY_NAMES = {
     0x08: "Backspace", 0x09: "Tab", 0x0D: "Enter", 0x10: "Shift", 0x11: "Ctrl", 0x12: "Alt", 0x13: "Pause",
     0x1B: "Esc", 0x20: "Space", 0x21: "Page Up", 0x22: "Page Down", 0x23: "End", 0x24: "Home", 0x25: "Left",
     0x26: "Up", 0x27: "Right", 0x28: "Down", 0x2D: "Insert", 0x2E: "Delete", 0x6A: "Num *", 0x6B: "Num +",
-    0x6D: "Num -", 0x6F: "Num /", 0xB3: "Play/Pause", 0xBC: ",", 0xBE: ".",
+    0x6D: "Num -", 0x6F: "Num /", 0xB3: "Play/Pause", 0xBC: "Comma (,)", 0xBE: "Period (.)",
 }
 
 
@@ -85,12 +85,15 @@ def expected_maps(folder):
 def table(path):
     """{app id: {code: cell}} from the generated page: one "| Code | Sends |"
     table per application, in AppId order."""
-    maps, app = {}, 0
+    maps, app, in_list = {}, 0, False
     for line in pathlib.Path(path).read_text().splitlines():
         if line == "| Code | Sends |":
             app += 1
             maps[app] = {}
-        elif app and re.match(r"\| \d", line):
+            in_list = True
+        elif line.startswith("## "):
+            in_list = False  # a heading ends a key list; other tables follow some
+        elif in_list and re.match(r"\| \d", line):
             code, cell = (c.strip() for c in line.strip().strip("|").split("|"))
             maps[app][int(re.match(r"\d+", code).group())] = cell
     return maps

@@ -3,6 +3,7 @@
 #include "guide_parts.h"
 
 #include "adapters/app_table.h"
+#include "adapters/button_names.h"
 #include "adapters/key_action.h"
 #include "adapters/key_words.h"
 #include "adapters/remote_key_codes.h"
@@ -47,12 +48,47 @@ std::string PowerWords(const SupportedApp& app) {
     return "";
 }
 
+std::string FullName(const SupportedApp& app) {
+    return app.fullName != nullptr ? app.fullName : app.name;
+}
+
+// Every code that some application's list or the utility itself uses, with
+// its button name and an empty column for the user's own remote: Remote
+// Check shows the code of each button pressed.
+std::string MyRemoteSheet() {
+    std::string text =
+        "\n## My remote: a sheet to fill in\n"
+        "\n"
+        "Print this page, open Remote Check, press each button of your remote and\n"
+        "write its code's line down: which button sends which code, and so what it\n"
+        "does in each application.\n"
+        "\n"
+        "| Code | Button, as most applications take it | The button on my remote |\n"
+        "| --- | --- | --- |\n";
+    for (int code = 0; code <= 255; ++code) {
+        bool used = code == powerCode || code == shutDownCode || code == quartzviewShutDownCode;
+        for (int appId = 1; appId <= appCount && !used; ++appId) {
+            used = FindRow(AppFor(appId), static_cast<std::uint32_t>(code)) != nullptr;
+        }
+        if (!used) continue;
+        char button[24];
+        DescribeButton(static_cast<std::uint32_t>(code), button, sizeof button);
+        std::string name = button;
+        if (code == powerCode) name = "Power";
+        if (code == shutDownCode || code == quartzviewShutDownCode) {
+            name += std::string(name.empty() ? "" : "; ") + "shut-down key" +
+                    (code == quartzviewShutDownCode ? " while Quartzview is the default" : "");
+        }
+        text += "| " + std::to_string(code) + " | " + name + " |  |\n";
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string CodeName(int code) {
-    std::string text = std::to_string(code);
-    if (code >= 0 && code <= 8) text += " (digit " + std::to_string(code + 1) + ")";
-    if (code == 10) text += " (digit 0)";
+    char text[48];
+    DescribeCode(static_cast<std::uint32_t>(code), text, sizeof text);
     return text;
 }
 
@@ -70,16 +106,20 @@ std::string KeysPage() {
         ") is not in the lists: each section says what it does there.\n"
         "\n";
     for (int appId = 1; appId <= appCount; ++appId) {
-        const std::string name = AppFor(appId).name;
+        const std::string name = FullName(AppFor(appId));
         text += "- [" + name + "](#" + Anchor(name) + ")\n";
     }
+    text += "- [My remote: a sheet to fill in](#my-remote-a-sheet-to-fill-in)\n";
     text +=
         "\n"
         "## How to read the lists\n"
         "\n"
         "- **Code**: the number the tuner card's driver gives the key. The number keys\n"
         "  1 to 9 are codes 0 to 8, the number key 0 is code 10. Remote Check shows the\n"
-        "  code of every key you press.\n"
+        "  code of every key you press. In brackets, the button it is: what most\n"
+        "  applications' lists make of the code (\"16 (Up)\": most send Up for it). Where\n"
+        "  an application sends its own command for a button, the button name tells\n"
+        "  which key that is.\n"
         "- **Ctrl+S**: keys pressed together, in the order written, after the utility\n"
         "  brings the application's window to the front.\n"
         "- **Ctrl+S (to the focused window)**: the same keys, but the window is not\n"
@@ -88,13 +128,14 @@ std::string KeysPage() {
         "  \"Num\" keys are those of the numeric keypad.\n"
         "- **Up, Enter**: two keys handed to the window one after the other.\n"
         "- **command 4024 (10001, 0)**: one of the application's own command messages:\n"
-        "  its number, then its two values.\n"
+        "  its number, then its two values. What a command does is that application's\n"
+        "  own: its button name, and trying it, tell.\n"
         "- **nothing sent**: the application takes the key, but nothing is sent to it.\n"
         "- **then waits 2 s**: after sending, the utility stands still for 2 seconds.\n"
         "  It reads no key and answers no click meanwhile.\n";
     for (int appId = 1; appId <= appCount; ++appId) {
         const SupportedApp& app = AppFor(appId);
-        text += std::string("\n## ") + app.name + "\n\n";
+        text += "\n## " + FullName(app) + "\n\n";
         text += "Power, while its window is open: " + PowerWords(app) + "\n";
         text += "While it is your default application, the shut-down key is code " +
                 std::to_string(app.shutDownKey) + ".\n\n";
@@ -109,6 +150,7 @@ std::string KeysPage() {
             text += "| " + CodeName(code) + " | " + words + " |\n";
         }
     }
+    text += MyRemoteSheet();
     return text;
 }
 

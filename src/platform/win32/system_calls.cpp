@@ -71,6 +71,29 @@ int GetVersionExA(OsVersionInfoEx* info) {
 
 std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) { return ::GetWindowsDirectoryA(buffer, size); }
 
+int CopyTextToClipboard(WindowHandle owner, const char* text) {
+    const std::size_t size = std::strlen(text) + 1;
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (memory == nullptr) return 0;
+    void* bytes = GlobalLock(memory);
+    if (bytes == nullptr) {
+        GlobalFree(memory);
+        return 0;
+    }
+    std::memcpy(bytes, text, size);
+    GlobalUnlock(memory);
+    if (!OpenClipboard(ToWin<HWND>(owner))) {
+        GlobalFree(memory);
+        return 0;
+    }
+    EmptyClipboard();
+    // Once set, the memory is the clipboard's; only a refusal leaves it ours.
+    const bool set = SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    if (!set) GlobalFree(memory);
+    return set ? 1 : 0;
+}
+
 std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) {
     return ::GetModuleFileNameA(nullptr, buffer, size);
 }

@@ -135,4 +135,12 @@ int SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, in
     return ::SetWindowPos(ToHwnd(window), ToHwnd(insertAfter), x, y, cx, cy, flags);
 }
 
+int GetClientSize(WindowHandle window, int* width, int* height) {
+    RECT rect = {};
+    if (!::GetClientRect(ToHwnd(window), &rect)) return 0;
+    *width = rect.right - rect.left;
+    *height = rect.bottom - rect.top;
+    return 1;
+}
+
 }  // namespace platform
