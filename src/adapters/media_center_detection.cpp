@@ -16,7 +16,9 @@ constexpr std::uint32_t versionInfoExSize = 156;
 constexpr std::uint32_t versionInfoSize =
     148;  // the plain OSVERSIONINFOA, for systems that refuse the EX form
 
-bool IsWindowsXp() {
+// Windows XP (Media Center Edition), or 7, 8 and 8.1, which brought Media
+// Center too; the registration and the shell then decide.
+bool IsMediaCenterWindows() {
     platform::OsVersionInfoEx info;
     std::memset(&info, 0, sizeof info);
     info.dwOSVersionInfoSize = versionInfoExSize;
@@ -24,7 +26,9 @@ bool IsWindowsXp() {
         info.dwOSVersionInfoSize = versionInfoSize;
         if (platform::GetVersionExA(&info) == 0) return false;
     }
-    return info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion == 5 && info.dwMinorVersion == 1;
+    if (info.dwPlatformId != VER_PLATFORM_WIN32_NT) return false;
+    if (info.dwMajorVersion == 5) return info.dwMinorVersion == 1;
+    return info.dwMajorVersion == 6 && info.dwMinorVersion >= 1 && info.dwMinorVersion <= 3;
 }
 
 bool IsRegistered() {
@@ -51,7 +55,7 @@ bool IsShellPresent(char (&path)[mediaCenterShellPathSize]) {
 
 int DetectMediaCenter(char* shellPath, std::size_t shellPathSize) {
     char shell[mediaCenterShellPathSize];
-    if (!IsWindowsXp() || !IsRegistered() || !IsShellPresent(shell)) return 0;
+    if (!IsMediaCenterWindows() || !IsRegistered() || !IsShellPresent(shell)) return 0;
     AppRecord(mediaCenterId).installed = 1;
     if (shellPath != nullptr) CopyText(shellPath, shellPathSize, shell);
     return 1;

@@ -15,12 +15,14 @@
 ; (WM_CLOSE to its window), and wait for its process to end: a running exe can
 ; be neither replaced nor removed.
 ;
-; The first Power press works: when no "DefaultTVAPP" is stored yet, the
-; installer stores the AppId of an installed TV application, found the way
-; the utility's Setting dialog finds it (tv_applications.nsh). With several,
-; a page lets the user choose; a silent install takes the lowest AppId. With
-; none, nothing is written and the utility keeps its own default. An upgrade
-; keeps the stored choice.
+; The first Power press works: when no "DefaultTVAPP" is stored yet, or the
+; one stored names an application that is not installed (the utility's own
+; first start stores Quartzview when it finds none), the installer stores the
+; AppId of an installed TV application, found the way the utility's Setting
+; dialog finds it (tv_applications.nsh). With several, a page lets the user
+; choose; a silent install takes the lowest AppId. With none, nothing is
+; written and the utility keeps its own default. A stored choice of an
+; installed application, or of a value that names none, is kept.
 ;
 ; The utility's two values are its user's and stay unless the uninstaller is
 ; asked to remove them (its components page, or /REMOVESETTINGS when silent);
@@ -92,7 +94,9 @@ SetDateSave off
 !define ALWAYS_REMOTE_OFF_VALUE "AlwaysRemoteOff"
 !define VENDOR_KEY "Software\Tarvex Multimedia"
 !define GUIDE_SHORTCUT "${PRODUCT} User Guide"
-!define CHECK_SHORTCUT "Remote Check"
+!define CHECK_SHORTCUT "Alder Remote Check"
+; Its name before: an upgrade removes that entry.
+!define OLD_CHECK_SHORTCUT "Remote Check"
 !define SYNCHRONIZE 0x00100000
 !define WAIT_OBJECT_0 0
 ; How long the utility gets to end after WM_CLOSE. It can be inside a 2 s
@@ -133,6 +137,10 @@ Var tvAppChoice
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\RemoteControl.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+!define MUI_FINISHPAGE_TEXT "${PRODUCT} runs in the background: it has no window, only an icon in the \
+  notification area (on Windows 7 to 11 perhaps among the hidden icons, behind the arrow).$\r$\n$\r$\nTo see \
+  which button of your remote sends which code, and what the utility does with it, start Alder Remote Check \
+  from the Start menu."
 ; Unticked: the finish page's job is to start the utility, which a browser
 ; window opening over it would hide; the guide stays in the Start menu.
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\Guide\user-guide.html"
@@ -228,12 +236,19 @@ FunctionEnd
 !macroend
 
 ; Media Center, as the utility tests for it (media_center_detection.cpp):
-; Windows XP, its registration and its shell in the Windows folder. Its
+; Windows XP or 7 to 8.1, its registration and its shell in the Windows folder. Its
 ; registry value alone is a command line that the utility cannot start, and
 ; the Setting dialog does not offer it then. Pushes 1 when found, else 0.
 Function TvAppSystemTest4
   StrCpy $R1 0
+  StrCpy $R2 0
   ${If} ${IsWinXP}
+    StrCpy $R2 1
+  ${ElseIf} ${AtLeastWin7}
+  ${AndIf} ${AtMostWin8.1}
+    StrCpy $R2 1
+  ${EndIf}
+  ${If} $R2 = 1
     ClearErrors
     ReadRegDWORD $R0 HKLM "System\WPA\MediaCenter" "Installed"
     ${IfNot} ${Errors}
@@ -263,19 +278,44 @@ Function IsDefaultTvAppStored
   ${Loop}
 FunctionEnd
 
-; With no choice stored yet, finds the installed TV applications and
-; proposes the lowest AppId: a silent install stores it, the page starts on it.
+; Sets $R0 to 1 when the stored DefaultTVAPP is an AppId (1 to 8) whose
+; application is not among those found installed, else 0.
+Function IsStoredDefaultNotInstalled
+  StrCpy $R0 0
+  ClearErrors
+  ReadRegDWORD $R1 HKLM "${SETTINGS_KEY}" "${DEFAULT_APP_VALUE}"
+  ${If} ${Errors}
+  ${OrIf} $R1 < 1
+  ${OrIf} $R1 > 8
+    Return
+  ${EndIf}
+  StrCpy $R0 1
+  ${For} $R2 1 $tvAppCount
+    ${WordFind} "$tvAppIds" " " "+$R2" $R3
+    ${If} $R3 = $R1
+      StrCpy $R0 0
+    ${EndIf}
+  ${Next}
+FunctionEnd
+
+; Finds the installed TV applications and, with no choice stored yet or one
+; of an application that is not installed, proposes the lowest AppId: a
+; silent install stores it, the page starts on it.
 Function ChooseDefaultTvApp
   StrCpy $tvAppIds ""
   StrCpy $tvAppNames ""
   StrCpy $tvAppCount 0
   StrCpy $tvAppChoice 0
   StrCpy $defaultTvApp 0
+  !insertmacro TV_APPLICATIONS
   Call IsDefaultTvAppStored
   ${If} $R0 = 1
-    Return
+    Call IsStoredDefaultNotInstalled
+    ${If} $R0 = 0
+      StrCpy $tvAppCount 0
+      Return
+    ${EndIf}
   ${EndIf}
-  !insertmacro TV_APPLICATIONS
   ${If} $tvAppCount > 0
     ${WordFind} "$tvAppIds" " " "+1" $defaultTvApp
   ${EndIf}
@@ -325,6 +365,7 @@ Section "-Program"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\RemoteControl.exe"
   CreateShortcut "$SMPROGRAMS\${GUIDE_SHORTCUT}.lnk" "$INSTDIR\Guide\user-guide.html"
+  Delete "$SMPROGRAMS\${OLD_CHECK_SHORTCUT}.lnk"
   CreateShortcut "$SMPROGRAMS\${CHECK_SHORTCUT}.lnk" "$INSTDIR\RemoteCheck.exe"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -340,7 +381,7 @@ Section "-Program"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Section "Start ${PRODUCT} when Windows starts" StartAtLogin
+Section "Start ${PRODUCT} for everyone who signs in" StartAtLogin
   WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\RemoteControl.exe"'
 SectionEnd
 
@@ -390,6 +431,7 @@ Section "-un.Program"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$SMPROGRAMS\${GUIDE_SHORTCUT}.lnk"
   Delete "$SMPROGRAMS\${CHECK_SHORTCUT}.lnk"
+  Delete "$SMPROGRAMS\${OLD_CHECK_SHORTCUT}.lnk"
   DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   Delete "$INSTDIR\Uninstall.exe"

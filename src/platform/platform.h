@@ -45,6 +45,14 @@ struct Point {
     std::int32_t y;
 };
 
+// RECT, field for field.
+struct Rect {
+    std::int32_t left;
+    std::int32_t top;
+    std::int32_t right;
+    std::int32_t bottom;
+};
+
 struct Message {
     WindowHandle hwnd;
     std::uint32_t message;
@@ -147,6 +155,11 @@ int SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, in
                  std::uint32_t flags);
 // The size of the window's client area, in pixels; 0 on failure.
 int GetClientSize(WindowHandle window, int* width, int* height);
+// The window's rectangle on the screen; 0 on failure.
+int GetWindowRect(WindowHandle window, Rect* rect);
+// The primary screen's work area (SystemParametersInfoA, SPI_GETWORKAREA):
+// the screen less the taskbar; 0 on failure.
+int GetWorkArea(Rect* rect);
 
 // --- Input -------------------------------------------------------------------
 void keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags, std::uintptr_t extraInfo);
@@ -224,6 +237,9 @@ int LookupPrivilegeValueA(const char* systemName, const char* name, Luid* luid);
 int AdjustTokenPrivileges(TokenHandle token, Luid privilege, std::uint32_t attributes);
 int CloseHandle(TokenHandle handle);
 std::uint32_t GetLastError();
+// The system's words for a Win32 error code (FormatMessageA), without the
+// trailing line break; 0 when it has none.
+int FormatErrorText(std::uint32_t error, char* text, std::uint32_t size);
 int ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved);
 
 // --- COM and the receiver --------------------------------------------------------

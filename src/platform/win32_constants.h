@@ -13,6 +13,7 @@
 #include "platform.h"
 
 // Messages
+constexpr std::uint32_t WM_NULL = 0x0000;
 constexpr std::uint32_t WM_CREATE = 0x0001;
 constexpr std::uint32_t WM_DESTROY = 0x0002;
 constexpr std::uint32_t WM_CLOSE = 0x0010;
@@ -113,6 +114,7 @@ constexpr std::uint32_t MB_SETFOREGROUND = 0x00010000;
 constexpr std::uint32_t MB_YESNO = 0x00000004;
 constexpr std::uint32_t MB_ICONQUESTION = 0x00000020;
 constexpr std::uint32_t MB_ICONERROR = 0x00000010;
+constexpr std::uint32_t MB_ICONINFORMATION = 0x00000040;
 constexpr int IDYES = 6;
 
 // Menus

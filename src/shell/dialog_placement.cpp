@@ -25,4 +25,12 @@ void PlaceDialog(platform::WindowHandle dialog) {
             return;
         }
     }
+    // Today's screens (1366, 1920, 2560 wide and more) have no row: the dialog
+    // is centred on the primary work area and kept on top all the same, so
+    // the Shut Down dialog never opens behind a full-screen TV application.
+    platform::Rect area = {}, own = {};
+    if (platform::GetWorkArea(&area) == 0 || platform::GetWindowRect(dialog, &own) == 0) return;
+    const int x = area.left + ((area.right - area.left) - (own.right - own.left)) / 2;
+    const int y = area.top + ((area.bottom - area.top) - (own.bottom - own.top)) / 2;
+    platform::SetWindowPos(dialog, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE);
 }

@@ -16,9 +16,15 @@ const char* const choiceNotSavedText =
     "The default TV application could not be saved; it applies until Remote Control ends. "
     "To keep it, open Setting once as an administrator.";
 
+const char* const nothingToChooseText =
+    "No TV application that Remote Control supports is installed on this PC, so there is nothing to choose. "
+    "Install one, then open Setting again. The user guide (Start menu, Alder Remote Control) lists the "
+    "applications and how each is found.";
+
 namespace {
 
-void FillApplicationList(platform::WindowHandle dialog) {
+// Returns how many applications the list offers.
+int FillApplicationList(platform::WindowHandle dialog) {
     platform::SendDlgItemMessageA(dialog, IDC_APPLICATION_LIST, CB_RESETCONTENT, 0, 0);
     std::int32_t added = 0;
     for (int k = 1; k <= appCount; ++k) {
@@ -28,11 +34,13 @@ void FillApplicationList(platform::WindowHandle dialog) {
         if (settings.defaultApp == k) settingDialog.lastSettingIndex = added;
         ++added;
     }
+    if (added == 0) return 0;
     // A default that is not listed keeps the entry of the last opening or
     // confirmation in this run.
     if (settingDialog.lastSettingIndex == -1) settingDialog.lastSettingIndex = 0;
     platform::SendDlgItemMessageA(dialog, IDC_APPLICATION_LIST, CB_SETCURSEL,
                                   static_cast<platform::WParam>(settingDialog.lastSettingIndex), 0);
+    return added;
 }
 
 void ConfirmChoice(platform::WindowHandle dialog) {
@@ -60,7 +68,12 @@ std::intptr_t SettingDialogProc(platform::WindowHandle dialog, std::uint32_t mes
                                 platform::LParam) {
     if (message == WM_INITDIALOG) {
         PlaceDialog(dialog);
-        FillApplicationList(dialog);
+        // An empty list would take typing and its OK would do nothing: the
+        // user is told why instead, and the dialog goes.
+        if (FillApplicationList(dialog) == 0) {
+            platform::MessageBoxA(dialog, nothingToChooseText, "Remote Control", MB_OK | MB_ICONINFORMATION);
+            platform::EndDialog(dialog, IDCANCEL);
+        }
         return 1;
     }
     if (message != WM_COMMAND) return 0;

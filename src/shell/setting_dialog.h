@@ -15,6 +15,8 @@ struct SettingDialogState {
 extern SettingDialogState settingDialog;
 // Shown when OK cannot save the chosen application.
 extern const char* const choiceNotSavedText;
+// Shown instead of an empty list.
+extern const char* const nothingToChooseText;
 
 std::intptr_t SettingDialogProc(platform::WindowHandle dialog, std::uint32_t message, platform::WParam wParam,
                                 platform::LParam lParam);

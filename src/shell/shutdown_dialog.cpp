@@ -1,6 +1,7 @@
 // The Shut Down dialog: the remote's Power key confirms, any other key cancels.
 #include "shell/shutdown_dialog.h"
 
+#include "adapters/bounded_text.h"
 #include "platform/win32_constants.h"
 #include "resources/resource_ids.h"
 #include "shell/dialog_placement.h"
@@ -9,6 +10,9 @@
 ShutDownDialogState shutDownState;
 
 namespace {
+
+// SHTDN_REASON_FLAG_PLANNED | SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER
+constexpr std::uint32_t plannedOtherReason = 0x80000000u | 0x00000000u | 0x000000FFu;
 
 bool IsWindows9x() {
     platform::OsVersionInfoEx info = {};
@@ -32,8 +36,18 @@ void ShutDownComputer() {
     const std::uint32_t adjustError = platform::GetLastError();
     platform::CloseHandle(token);
     if (adjustError != 0) return;
-    if (platform::ExitWindowsEx(EWX_POWEROFF | EWX_FORCE, 0) == 0)
-        platform::MessageBoxA(0, "Can't run ExitWindowsEx.", "Remote Control", MB_OK);
+    // Forced: a shutdown asked for from the remote must not wait on a prompt
+    // nobody at the screen can answer. Planned, "other": Windows logs it as
+    // the user's choice, not as an unexpected shutdown.
+    if (platform::ExitWindowsEx(EWX_POWEROFF | EWX_FORCE, plannedOtherReason) == 0) {
+        char text[300] = "Can't run ExitWindowsEx.";
+        char reason[256];
+        if (platform::FormatErrorText(platform::GetLastError(), reason, sizeof reason) != 0) {
+            AppendText(text, sizeof text, "\n\n");
+            AppendText(text, sizeof text, reason);
+        }
+        platform::MessageBoxA(0, text, "Remote Control", MB_OK);
+    }
 }
 
 std::intptr_t ShutDownDialogProc(platform::WindowHandle dialog, std::uint32_t message, platform::WParam wParam,

@@ -43,6 +43,9 @@ void ShowTrayMenu(platform::WindowHandle window) {
     platform::SetForegroundWindow(window);
     trayMenuState.menuTracked = true;
     platform::TrackPopupMenu(trayMenuState.trayMenu, 0, cursor.x, cursor.y, 0, window, nullptr);
+    // Without a message after it, a menu opened from the tray may not close
+    // when the user clicks elsewhere, or open only on the second click.
+    platform::PostMessageA(window, WM_NULL, 0, 0);
     trayMenuState.menuTracked = false;
 }
 

@@ -403,15 +403,17 @@ def play_remote_check(rig, run, monitor):
     for line in remote_check.receiver_report(rig).split("\r\n"):
         print(f"  {line}")
     keys_before = len(monitor.keys())
-    press(rig, 2, 24)
+    press(rig, 2, 24, 12)
     totalmedia = TvApp(rig, [("TotalMediaStandIn", "Arcsoft TotalMedia")])
     press(rig, 16, 16, 30, 12)
-    wait_until(lambda: len(remote_check.code_lines(rig)) >= 6, 10, "six codes in Remote Check's list")
-    print("Remote keys 2 and 24, then, with TotalMedia's window open, 16 held for two ticks, 30 and Power:")
+    wait_until(lambda: len(remote_check.code_lines(rig)) >= 7, 10, "seven codes in Remote Check's list")
+    print("Remote keys 2, 24 and Power, then, with TotalMedia's window open, 16 held for two ticks, 30 and Power:")
     for line in reversed(remote_check.code_lines(rig)):
         print(f"  {line}")
     print(f"  keys injected meanwhile: {len(monitor.keys()) - keys_before}; "
           f"messages TotalMedia received: {len(totalmedia.messages())}")
+    # Wide enough for the longest verdict whole, as a user would drag it.
+    rig.wintool("resize", CHECK_CLASS, CHECK_TITLE, "900", "440", check=True)
     rig.wintool("foreground", CHECK_CLASS, CHECK_TITLE)
     rig.wintool("cursor", *map(str, CORNER), check=True)
     run.screenshot("remote-check.png", tray.window_rect(rig, CHECK_CLASS, CHECK_TITLE)[0])

@@ -295,8 +295,11 @@ class FirstInstallAndSettings(RigTestCase):
             ("SeveralApplications_LowestStored_ForeignValueKept", [7, 3],
              [self.CARD_VALUE, ("AlwaysRemoteOff", "REG_DWORD", 1)], 3, ["/REMOVESETTINGS"],
              {"CardModel": ("REG_SZ", "XQ-7")}),
-            ("StoredChoiceKept_SettingsKeptByDefault", [5], [("DefaultTVAPP", "REG_DWORD", 2)], 2, [],
-             {"DefaultTVAPP": ("REG_DWORD", 2)}),
+            ("StoredChoiceKept_SettingsKeptByDefault", [5, 7], [("DefaultTVAPP", "REG_DWORD", 7)], 7, [],
+             {"DefaultTVAPP": ("REG_DWORD", 7)}),
+            # The utility's first start stored Quartzview, which is not installed.
+            ("StoredChoiceNotInstalled_Replaced", [5], [("DefaultTVAPP", "REG_DWORD", 6)], 5, [],
+             {"DefaultTVAPP": ("REG_DWORD", 5)}),
         ]
         for name, app_ids, stored, default_after, uninstall_options, key_after in rows:
             with self.subTest(name):

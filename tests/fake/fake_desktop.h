@@ -166,6 +166,8 @@ class Desktop {
     // whole screen here: no taskbar).
     void SetScreen(int width, int height);
     std::intptr_t messageExtraInfo = 0xE1A5;
+    // GetWorkArea answers: the screen less a taskbar 40 pixels high.
+    platform::Rect workArea{0, 0, 1024, 728};
 
     // --- Modal loops ---------------------------------------------------------
     // Called inside MessageBoxA, DialogBoxParamA (after WM_INITDIALOG) and

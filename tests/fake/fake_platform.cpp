@@ -298,6 +298,21 @@ int IsIconic(WindowHandle window) {
     return target && target->iconic ? 1 : 0;
 }
 
+// Every window of the fake is 300 x 120 pixels at the screen's top left
+// corner, unless SetWindowPos moved it.
+int GetWindowRect(WindowHandle window, Rect* rect) {
+    Log("GetWindowRect", {W(window)});
+    if (!D().Find(window)) return 0;
+    *rect = Rect{0, 0, 300, 120};
+    return 1;
+}
+
+int GetWorkArea(Rect* rect) {
+    Log("GetWorkArea", {});
+    *rect = D().workArea;
+    return 1;
+}
+
 // Every window of the fake has the client area of a 600x400 window.
 int GetClientSize(WindowHandle window, int* width, int* height) {
     Log("GetClientSize", {W(window)});

@@ -1,6 +1,8 @@
 // The fake's resources, timers and clock, shell calls and system services
 // (version, Windows directory, files, the shutdown privilege).
 
+#include <cstdio>
+
 #include "fake/fake_calls.h"
 
 namespace platform {
@@ -235,6 +237,17 @@ std::uint32_t GetLastError() {
     return D().lastError;
 }
 
+int FormatErrorText(std::uint32_t error, char* text, std::uint32_t size) {
+    Log("FormatErrorText", {Hex(error)});
+    // The words of the errors the fake itself gives; others have none.
+    const std::string words = error == kErrorPrivilegeNotHeld ? "A required privilege is not held by the client."
+                              : error == 5                    ? "Access is denied."
+                                                              : "";
+    if (words.empty() || size == 0) return 0;
+    std::snprintf(text, size, "%s", words.c_str());
+    return 1;
+}
+
 int ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
     Log("ExitWindowsEx", {Hex(flags), Hex(reserved)});
     fake::Desktop& desktop = D();
@@ -246,6 +259,7 @@ int ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
         desktop.lastError = kErrorPrivilegeNotHeld;
         return 0;
     }
+    if (!desktop.exitWindowsSucceeds) desktop.lastError = 5;
     return desktop.exitWindowsSucceeds ? 1 : 0;
 }
 

@@ -74,7 +74,7 @@ TEST_F(ShutDownDialogTest, PowerKey_EndsTheDialogThenPowersOffWithForce) {
               (std::vector<std::string>{"EndDialog(" + W(shown) + ",0xD)", "OpenProcessToken(0x28)",
                                         "LookupPrivilegeValueA(null,\"SeShutdownPrivilege\")",
                                         desk.Log({"AdjustTokenPrivileges"}).at(0), "GetLastError()",
-                                        "ExitWindowsEx(0xC,0x0)"}));
+                                        "ExitWindowsEx(0xC,0x800000FF)"}));
     EXPECT_NE(desk.Log({"AdjustTokenPrivileges"}).at(0).find(",0x2)"), std::string::npos)
         << "the privilege is enabled";
 }
@@ -82,7 +82,7 @@ TEST_F(ShutDownDialogTest, PowerKey_EndsTheDialogThenPowersOffWithForce) {
 TEST_F(ShutDownDialogTest, OkButton_ShutsDownLikeThePowerKey) {
     EXPECT_EQ(ShowAndDo([](platform::WindowHandle dialog) { Command(dialog, IDOK); }), 1);
 
-    EXPECT_EQ(desk.Log({"ExitWindowsEx"}), std::vector<std::string>{"ExitWindowsEx(0xC,0x0)"});
+    EXPECT_EQ(desk.Log({"ExitWindowsEx"}), std::vector<std::string>{"ExitWindowsEx(0xC,0x800000FF)"});
 }
 
 struct CancelWay {
@@ -151,7 +151,8 @@ TEST_F(ShutDownDialogTest, RefusedShutdown_IsReported) {
     ShowAndDo([](platform::WindowHandle dialog) { Key(dialog, VK_RETURN); });
 
     EXPECT_EQ(desk.Log({"MessageBoxA"}),
-              std::vector<std::string>{"MessageBoxA(0x0,\"Can't run ExitWindowsEx.\",\"Remote Control\",0x0)"});
+              std::vector<std::string>{
+                  "MessageBoxA(0x0,\"Can't run ExitWindowsEx.\n\nAccess is denied.\",\"Remote Control\",0x0)"});
 }
 
 TEST_F(ShutDownDialogTest, DialogThatCannotBeCreated_LeavesNoStaleDialogBehind) {
@@ -182,34 +183,33 @@ TEST_F(ShutDownDialogTest, SuspendWhileOpen_ClickedCancel_ThenResume_KeysGoToThe
     pollTimer.Disarm();
 }
 
+// Widths without a row: centred on the work area (the screen less a taskbar
+// 40 pixels high), the fake's windows being 300 x 120.
 struct Placement {
     int screenWidth;
-    bool moved;
     int x;
     int y;
 };
 
 class PlaceDialogTest : public ProductTest, public ::testing::WithParamInterface<Placement> {};
 
-TEST_P(PlaceDialogTest, MovesToTheTablePositionAndStaysOnTop) {
+TEST_P(PlaceDialogTest, MovesToTheTablePositionOrTheWorkAreasCentre_AndStaysOnTop) {
     desk.metrics[SM_CXFULLSCREEN] = GetParam().screenWidth;
+    if (GetParam().screenWidth > 1600) desk.workArea = {0, 0, GetParam().screenWidth, 1040};
     const auto dialog = AddOwnWindow("Remote Control - About");
 
     PlaceDialog(dialog);
 
-    const std::vector<std::string> expected =
-        GetParam().moved ? std::vector<std::string>{"SetWindowPos(" + W(dialog) + ",0xFFFFFFFF," +
-                                                    std::to_string(GetParam().x) + "," + std::to_string(GetParam().y) +
-                                                    ",0,0,0x1)"}
-                         : std::vector<std::string>{};
-    EXPECT_EQ(desk.Log({"SetWindowPos"}), expected);
+    EXPECT_EQ(desk.Log({"SetWindowPos"}),
+              std::vector<std::string>{"SetWindowPos(" + W(dialog) + ",0xFFFFFFFF," + std::to_string(GetParam().x) +
+                                       "," + std::to_string(GetParam().y) + ",0,0,0x1)"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Widths, PlaceDialogTest,
-                         ::testing::Values(Placement{640, true, 160, 200}, Placement{800, true, 280, 250},
-                                           Placement{1024, true, 350, 300}, Placement{1152, true, 420, 300},
-                                           Placement{1280, true, 420, 300}, Placement{1600, true, 580, 340},
-                                           Placement{1366, false, 0, 0}, Placement{1920, false, 0, 0},
-                                           Placement{0, false, 0, 0}));
+                         ::testing::Values(Placement{640, 160, 200}, Placement{800, 280, 250},
+                                           Placement{1024, 350, 300}, Placement{1152, 420, 300},
+                                           Placement{1280, 420, 300}, Placement{1600, 580, 340},
+                                           Placement{1366, 362, 304}, Placement{1920, 810, 460},
+                                           Placement{2560, 1130, 460}, Placement{0, 362, 304}));
 
 }  // namespace

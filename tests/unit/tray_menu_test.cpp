@@ -61,8 +61,10 @@ TEST_F(TrayMenuTest, DefaultQuartzviewInstalledNotRunning_ReadsQuartzviewThenSet
     for (const std::string& item : FixedItems(menu)) expected.push_back(item);
     expected.push_back("SetForegroundWindow(" + W(owner) + ")");
     expected.push_back("TrackPopupMenu(" + fake::Hex(menu) + ",0x0,1000,750,0x0," + W(owner) + ")");
+    // What Windows asks for after a menu tracked from the tray.
+    expected.push_back("PostMessageA(" + W(owner) + ",0x0,0x0,0x0)");
     EXPECT_EQ(desk.Log({"GetCursorPos", "CreatePopupMenu", "DestroyMenu", "AppendMenuA",
-                        "SetForegroundWindow", "TrackPopupMenu"}),
+                        "SetForegroundWindow", "TrackPopupMenu", "PostMessageA"}),
               expected);
 }
 
@@ -185,6 +187,7 @@ TEST_F(TrayMenuTest, ClickWhileTheMenuIsTracked_LeavesTheOpenMenuAlone) {
 // --- Commands ------------------------------------------------------------------------
 
 TEST_F(TrayMenuTest, AboutAndSetting_RunTheirTemplatesModally_OwnedByTheMainWindow) {
+    Install(6, "C:\\TV", "MainPanel.exe");  // Setting has something to offer
     std::vector<std::uint32_t> shown;
     desk.onDialog = [&](platform::WindowHandle dialog) {
         shown.push_back(desk.Find(dialog)->dialogTemplate);

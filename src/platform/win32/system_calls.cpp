@@ -71,6 +71,15 @@ int GetVersionExA(OsVersionInfoEx* info) {
 
 std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) { return ::GetWindowsDirectoryA(buffer, size); }
 
+int FormatErrorText(std::uint32_t error, char* text, std::uint32_t size) {
+    if (size == 0) return 0;
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                  text, size, nullptr);
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' ')) --length;
+    text[length < size ? length : size - 1] = '\0';
+    return length > 0 ? 1 : 0;
+}
+
 int CopyTextToClipboard(WindowHandle owner, const char* text) {
     const std::size_t size = std::strlen(text) + 1;
     const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);

@@ -135,6 +135,20 @@ int SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, in
     return ::SetWindowPos(ToHwnd(window), ToHwnd(insertAfter), x, y, cx, cy, flags);
 }
 
+int GetWindowRect(WindowHandle window, Rect* rect) {
+    RECT r = {};
+    if (!::GetWindowRect(ToHwnd(window), &r)) return 0;
+    *rect = Rect{r.left, r.top, r.right, r.bottom};
+    return 1;
+}
+
+int GetWorkArea(Rect* rect) {
+    RECT r = {};
+    if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0)) return 0;
+    *rect = Rect{r.left, r.top, r.right, r.bottom};
+    return 1;
+}
+
 int GetClientSize(WindowHandle window, int* width, int* height) {
     RECT rect = {};
     if (!::GetClientRect(ToHwnd(window), &rect)) return 0;

@@ -64,7 +64,7 @@ class Layout:
         programs = drive_c / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs"
         self.shortcut = programs / (PRODUCT + ".lnk")
         self.guide_shortcut = programs / (PRODUCT + " User Guide.lnk")
-        self.check_shortcut = programs / "Remote Check.lnk"
+        self.check_shortcut = programs / "Alder Remote Check.lnk"
 
     def files(self):
         """Every file and folder under drive_c, relative to it."""

@@ -13,6 +13,7 @@
 //   wintool swapbuttons <0|1>             (SwapMouseButton; prints SM_SWAPBUTTON after it)
 //   wintool metrics                       (the screen metrics pointer emulation reads)
 //   wintool rect <class|*> <title|*>       (window rectangle and whether it is topmost)
+//   wintool resize <class|*> <title|*> <width> <height>  (as a user drags its frame)
 //   wintool combo <caption> <id>          (a dialog's combo box: count, selection, entries)
 //   wintool select <caption> <id> <index> (CB_SETCURSEL on that combo box)
 //   wintool menu                          (the tracked popup menu: window, handle, what can be read)
@@ -335,6 +336,10 @@ int main(int argc, char** argv) {
       printf("rect left=%ld top=%ld right=%ld bottom=%ld topmost=%d\n", r.left, r.top, r.right, r.bottom,
              (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
     }
+    rc = w ? 0 : 1;
+  } else if (command == "resize" && argc == 6) {
+    HWND w = Find(argv[2], argv[3]);
+    if (w) SetWindowPos(w, nullptr, 0, 0, atoi(argv[4]), atoi(argv[5]), SWP_NOMOVE | SWP_NOZORDER);
     rc = w ? 0 : 1;
   } else if (command == "combo" && argc == 4) {
     HWND combo = DialogItem(argv[2], argv[3]);
