@@ -219,7 +219,8 @@ int RunRemoteCheck(platform::InstanceHandle instance) {
     ui = CheckWindow{};
     const Utility utility = MakeWayForTheCheck();
 
-    RegisterProgramClass(instance, windowClass, CheckWndProc, 0);
+    // Redrawn whole on every resize: the texts wrap anew.
+    RegisterProgramClass(instance, windowClass, CheckWndProc, CS_HREDRAW | CS_VREDRAW);
     ui.window = platform::CreateWindowExA(0, windowClass, windowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
                                           initialWidth, initialHeight, 0, 0, instance, nullptr);
     if (ui.window == 0) return 1;

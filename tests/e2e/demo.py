@@ -403,11 +403,11 @@ def play_remote_check(rig, run, monitor):
     for line in remote_check.receiver_report(rig).split("\r\n"):
         print(f"  {line}")
     keys_before = len(monitor.keys())
-    press(rig, 2, 24, 12)
+    press(rig, 2, 12)
     totalmedia = TvApp(rig, [("TotalMediaStandIn", "Arcsoft TotalMedia")])
-    press(rig, 16, 16, 30, 12)
+    press(rig, 16, 16, 30, 12, 24)
     wait_until(lambda: len(remote_check.code_lines(rig)) >= 7, 10, "seven codes in Remote Check's list")
-    print("Remote keys 2, 24 and Power, then, with TotalMedia's window open, 16 held for two ticks, 30 and Power:")
+    print("Remote keys 2 and Power, then, with TotalMedia's window open, 16 held for two ticks, 30, Power and 24:")
     for line in reversed(remote_check.code_lines(rig)):
         print(f"  {line}")
     print(f"  keys injected meanwhile: {len(monitor.keys()) - keys_before}; "
