@@ -137,6 +137,9 @@ LResult SendMessageA(WindowHandle window, std::uint32_t message, WParam wParam, 
 // The session-wide message number for a name (0xC000 to 0xFFFF; the same for
 // every process that asks), or 0 on failure.
 std::uint32_t RegisterWindowMessageA(const char* name);
+// Lets message through to a program running with more rights than its
+// sender (ChangeWindowMessageFilter, Vista and later); 0 where it cannot.
+int AllowMessageFromLowerLevel(std::uint32_t message);
 
 // --- Window lookup and foreground -------------------------------------------
 WindowHandle GetDesktopWindow();
@@ -153,6 +156,9 @@ int BringWindowToTop(WindowHandle window);
 int IsIconic(WindowHandle window);
 int SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
                  std::uint32_t flags);
+// The screen's dots per inch (96 at 100 %, 144 at 150 %), as a program that
+// lays itself out for it sees it.
+int GetScreenDpi();
 // The size of the window's client area, in pixels; 0 on failure.
 int GetClientSize(WindowHandle window, int* width, int* height);
 // The window's rectangle on the screen; 0 on failure.
@@ -237,6 +243,14 @@ int LookupPrivilegeValueA(const char* systemName, const char* name, Luid* luid);
 int AdjustTokenPrivileges(TokenHandle token, Luid privilege, std::uint32_t attributes);
 int CloseHandle(TokenHandle handle);
 std::uint32_t GetLastError();
+// 1 when the program's session is the one at the console (the user at the
+// screen), 0 when it is switched away or remote; 1 where Windows has no
+// sessions (9x) or cannot tell.
+int IsConsoleSession();
+// Asks for WM_WTSSESSION_CHANGE on window for the program's own session;
+// 0 where Windows has no sessions.
+int WatchSessionChanges(WindowHandle window);
+void StopWatchingSessionChanges(WindowHandle window);
 // The system's words for a Win32 error code (FormatMessageA), without the
 // trailing line break; 0 when it has none.
 int FormatErrorText(std::uint32_t error, char* text, std::uint32_t size);

@@ -31,6 +31,9 @@ constexpr std::uint32_t WM_LBUTTONUP = 0x0202;
 constexpr std::uint32_t WM_RBUTTONDOWN = 0x0204;
 constexpr std::uint32_t WM_RBUTTONUP = 0x0205;
 constexpr std::uint32_t WM_POWERBROADCAST = 0x0218;
+constexpr std::uint32_t WM_WTSSESSION_CHANGE = 0x02B1;
+constexpr std::uint32_t WTS_CONSOLE_CONNECT = 0x1;
+constexpr std::uint32_t WTS_CONSOLE_DISCONNECT = 0x2;
 constexpr std::uint32_t WM_USER = 0x0400;
 
 // Power events (low word of WM_POWERBROADCAST's wParam)

@@ -4,6 +4,8 @@
 // read takes the code away from the other.
 #include "remote_check/check_window.h"
 
+#include <cstdlib>
+
 #include "adapters/bounded_text.h"
 #include "platform/win32_constants.h"
 #include "receiver/receiver_access.h"
@@ -24,6 +26,8 @@ constexpr std::uint32_t pollPeriodMs = 65;
 constexpr int maxLines = 500;
 constexpr int checkAgainId = 101;
 constexpr int copyId = 102;
+// All sizes below are pixels at 96 DPI (100 %); the window scales them to
+// the screen's DPI, as its font grows with it.
 // Fits a 640x480 screen; the window can be made larger.
 constexpr int initialWidth = 620;
 constexpr int initialHeight = 440;
@@ -44,6 +48,7 @@ struct CheckWindow {
     bool utilityStays;       // the user kept it running: nothing can be read
     bool reading;            // the poll timer reads codes
     std::size_t widestLine;  // in characters, for the list's sideways scroll
+    int dpi;
     char report[receiverReportSize];
 } ui;
 
@@ -89,6 +94,11 @@ void StartUtilityAgain() {
     platform::ShellExecuteA(0, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+// A size at 96 DPI, in the screen's pixels.
+int Scaled(int pixels) {
+    return pixels * ui.dpi / 96;
+}
+
 void AddLine(const char* line) {
     platform::SendMessageA(ui.codeList, LB_INSERTSTRING, 0, reinterpret_cast<platform::LParam>(line));
     if (platform::SendMessageA(ui.codeList, LB_GETCOUNT, 0, 0) > maxLines) {
@@ -99,7 +109,8 @@ void AddLine(const char* line) {
     if (length > ui.widestLine) {
         ui.widestLine = length;
         platform::SendMessageA(ui.codeList, LB_SETHORIZONTALEXTENT,
-                               static_cast<platform::WParam>(length * listPixelsPerCharacter), 0);
+                               static_cast<platform::WParam>(Scaled(static_cast<int>(length) * listPixelsPerCharacter)),
+                               0);
     }
 }
 
@@ -152,8 +163,12 @@ void PollTick(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::uint32
 // The selected lines, or all when none is selected, oldest first, after a
 // header that says what produced them.
 void CopyLines() {
-    static char text[maxLines * lineSize + receiverReportSize + 256];
-    FormatCopyHeader(ui.report, text, sizeof text);
+    // On the heap, only while copying: a buffer for 500 lines in the image
+    // would more than double the exe.
+    constexpr std::size_t size = maxLines * lineSize + receiverReportSize + 256;
+    char* const text = static_cast<char*>(std::malloc(size));
+    if (text == nullptr) return;
+    FormatCopyHeader(ui.report, text, size);
     const int count = static_cast<int>(platform::SendMessageA(ui.codeList, LB_GETCOUNT, 0, 0));
     const bool selectedOnly = platform::SendMessageA(ui.codeList, LB_GETSELCOUNT, 0, 0) > 0;
     for (int i = count - 1; i >= 0; --i) {
@@ -162,24 +177,30 @@ void CopyLines() {
         if (platform::SendMessageA(ui.codeList, LB_GETTEXTLEN, i, 0) >= static_cast<platform::LResult>(lineSize))
             continue;
         platform::SendMessageA(ui.codeList, LB_GETTEXT, i, reinterpret_cast<platform::LParam>(line));
-        AppendText(text, sizeof text, line);
-        AppendText(text, sizeof text, "\r\n");
+        AppendText(text, size, line);
+        AppendText(text, size, "\r\n");
     }
     platform::CopyTextToClipboard(ui.window, text);
+    std::free(text);
 }
 
-void Place(platform::WindowHandle control, int x, int y, int width, int height) {
-    platform::SetWindowPos(control, 0, x, y, width > 0 ? width : 0, height > 0 ? height : 0, SWP_NOZORDER);
+// x, y, width and height at 96 DPI; a width or height of 0 or less is what
+// is left of the window's (in the screen's pixels) less that much.
+void Place(platform::WindowHandle control, int x, int y, int width, int height, int windowWidth,
+           int windowHeight) {
+    const int cx = width > 0 ? Scaled(width) : windowWidth + Scaled(width);
+    const int cy = height > 0 ? Scaled(height) : windowHeight + Scaled(height);
+    platform::SetWindowPos(control, 0, Scaled(x), Scaled(y), cx > 0 ? cx : 0, cy > 0 ? cy : 0, SWP_NOZORDER);
 }
 
 // The controls follow the window's size; the list takes what is left.
 void Layout(int width, int height) {
     constexpr int margin = 10, buttonWidth = 100, buttonHeight = 24;
-    Place(ui.receiverText, margin, margin, width - 2 * margin, 80);
-    Place(ui.checkAgain, margin, 95, buttonWidth, buttonHeight);
-    Place(ui.copy, 2 * margin + buttonWidth, 95, buttonWidth, buttonHeight);
-    Place(ui.explanation, margin, 125, width - 2 * margin, 45);
-    Place(ui.codeList, margin, 172, width - 2 * margin, height - 172 - margin);
+    Place(ui.receiverText, margin, margin, -2 * margin, 80, width, height);
+    Place(ui.checkAgain, margin, 95, buttonWidth, buttonHeight, width, height);
+    Place(ui.copy, 2 * margin + buttonWidth, 95, buttonWidth, buttonHeight, width, height);
+    Place(ui.explanation, margin, 125, -2 * margin, 45, width, height);
+    Place(ui.codeList, margin, 172, -2 * margin, -172 - margin, width, height);
 }
 
 platform::LResult CheckWndProc(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,
@@ -217,12 +238,20 @@ platform::WindowHandle AddControl(const char* className, const char* text, std::
 
 int RunRemoteCheck(platform::InstanceHandle instance) {
     ui = CheckWindow{};
+    ui.dpi = platform::GetScreenDpi();
     const Utility utility = MakeWayForTheCheck();
 
     // Redrawn whole on every resize: the texts wrap anew.
     RegisterProgramClass(instance, windowClass, CheckWndProc, CS_HREDRAW | CS_VREDRAW);
+    // No larger than the screen, however large its DPI makes the window.
+    int windowWidth = Scaled(initialWidth), windowHeight = Scaled(initialHeight);
+    platform::Rect area = {};
+    if (platform::GetWorkArea(&area) != 0) {
+        if (windowWidth > area.right - area.left) windowWidth = area.right - area.left;
+        if (windowHeight > area.bottom - area.top) windowHeight = area.bottom - area.top;
+    }
     ui.window = platform::CreateWindowExA(0, windowClass, windowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
-                                          initialWidth, initialHeight, 0, 0, instance, nullptr);
+                                          windowWidth, windowHeight, 0, 0, instance, nullptr);
     if (ui.window == 0) return 1;
 
     ui.receiverText = AddControl("STATIC", "", SS_LEFT, 0, instance);
@@ -242,7 +271,7 @@ int RunRemoteCheck(platform::InstanceHandle instance) {
     // In dialog units: the time, the code and its button, press or repeat.
     static const int tabStops[] = {52, 120, 150};
     platform::SendMessageA(ui.codeList, LB_SETTABSTOPS, 3, reinterpret_cast<platform::LParam>(tabStops));
-    int width = initialWidth, height = initialHeight;
+    int width = 0, height = 0;
     if (platform::GetClientSize(ui.window, &width, &height)) Layout(width, height);
 
     std::int32_t storedDefault = settings.defaultApp;

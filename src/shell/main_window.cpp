@@ -55,24 +55,44 @@ platform::LResult OnCommand(platform::WindowHandle window, platform::WParam wPar
     return platform::DefWindowProcA(window, WM_COMMAND, wParam, lParam);
 }
 
+// The timers run while the PC is awake and the program's session is the one
+// at the screen; they stop and start again as on suspend and resume.
+void FollowSuspendAndSession() {
+    if (program.suspended || !program.atConsole) {
+        DisarmPollTimer();
+        DisarmWatchTimer();
+    } else {
+        ArmPollTimer();
+        ArmWatchTimer();
+    }
+}
+
 void OnPowerBroadcast(platform::WParam wParam) {
     switch (wParam & 0xFFFF) {
         case PBT_APMQUERYSUSPEND:
         case PBT_APMSUSPEND:
-            DisarmPollTimer();
-            DisarmWatchTimer();
+            program.suspended = true;
+            FollowSuspendAndSession();
             break;
         // A refused suspend and a wake without a user (which brings no
         // PBT_APMRESUMESUSPEND) would otherwise leave the remote dead.
         case PBT_APMQUERYSUSPENDFAILED:
         case PBT_APMRESUMEAUTOMATIC:
         case PBT_APMRESUMESUSPEND:
-            ArmPollTimer();
-            ArmWatchTimer();
+            program.suspended = false;
+            FollowSuspendAndSession();
             break;
         default:
             break;
     }
+}
+
+// Fast user switching: the copy of the user switched away from stops polling,
+// so that the copy of the user at the screen gets every code.
+void OnSessionChange(platform::WParam wParam) {
+    if (wParam == WTS_CONSOLE_DISCONNECT) program.atConsole = false;
+    if (wParam == WTS_CONSOLE_CONNECT) program.atConsole = true;
+    if (wParam == WTS_CONSOLE_DISCONNECT || wParam == WTS_CONSOLE_CONNECT) FollowSuspendAndSession();
 }
 
 // Earlier copies, including the old product names, are asked to close; the
@@ -121,6 +141,10 @@ int CreateMainWindow(platform::InstanceHandle instance) {
     if (program.receiverFound == 1) {
         StartPollTimer(window);
         PrepareWatchTimer(window);
+        // Started in a session that is not at the screen (another user's,
+        // signed in at the same time): it waits to be switched to.
+        program.atConsole = platform::IsConsoleSession() == 1;
+        if (!program.atConsole) FollowSuspendAndSession();
     }
     return 1;
 }
@@ -138,8 +162,10 @@ platform::LResult MainWndProc(platform::WindowHandle window, std::uint32_t messa
             DetectMediaCenter();
             InitPointerLimits();
             AddTrayIcon(window, TRAY_ICON_ID, platform::LoadIconA(program.appInstance, IDI_PROGRAM), "Remote Control");
+            platform::WatchSessionChanges(window);
             return 0;
         case WM_DESTROY:
+            platform::StopWatchingSessionChanges(window);
             RemoveTrayIcon(window);
             platform::PostQuitMessage(0);
             return 0;
@@ -150,6 +176,9 @@ platform::LResult MainWndProc(platform::WindowHandle window, std::uint32_t messa
             return OnCommand(window, wParam, lParam);
         case WM_POWERBROADCAST:
             OnPowerBroadcast(wParam);
+            return 0;
+        case WM_WTSSESSION_CHANGE:
+            OnSessionChange(wParam);
             return 0;
         case TRAY_CALLBACK_MESSAGE:
             if (lParam == WM_MOUSEMOVE) {

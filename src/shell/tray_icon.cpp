@@ -24,6 +24,9 @@ void AddTrayIcon(platform::WindowHandle window, std::uint32_t id, platform::Icon
     std::memset(tray.trayIcon.szTip, 0, sizeof tray.trayIcon.szTip);
     if (tip != nullptr) std::strncpy(tray.trayIcon.szTip, tip, sizeof tray.trayIcon.szTip - 1);
     tray.taskbarCreatedMessage = platform::RegisterWindowMessageA("TaskbarCreated");
+    // Explorer runs at the user's level: a copy started with administrator
+    // rights would not hear it restart, and its icon would stay gone.
+    platform::AllowMessageFromLowerLevel(tray.taskbarCreatedMessage);
     platform::Shell_NotifyIconA(NIM_ADD, &tray.trayIcon);
     tray.trayIconShown = 1;
 }

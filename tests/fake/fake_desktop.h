@@ -166,6 +166,7 @@ class Desktop {
     // whole screen here: no taskbar).
     void SetScreen(int width, int height);
     std::intptr_t messageExtraInfo = 0xE1A5;
+    int dpi = 96;  // GetScreenDpi answers
     // GetWorkArea answers: the screen less a taskbar 40 pixels high.
     platform::Rect workArea{0, 0, 1024, 728};
 
@@ -221,6 +222,7 @@ class Desktop {
     std::set<std::string> existingFiles;  // OpenFile(OF_EXIST); compared case-insensitively
     std::string clipboard;  // what CopyTextToClipboard put there
     bool shutdownPrivilegeGranted = true;
+    bool atConsole = true;  // IsConsoleSession answers
     bool exitWindowsSucceeds = true;
 
     // --- Receiver -------------------------------------------------------------------

@@ -298,6 +298,11 @@ int IsIconic(WindowHandle window) {
     return target && target->iconic ? 1 : 0;
 }
 
+int GetScreenDpi() {
+    Log("GetScreenDpi", {});
+    return D().dpi;
+}
+
 // Every window of the fake is 300 x 120 pixels at the screen's top left
 // corner, unless SetWindowPos moved it.
 int GetWindowRect(WindowHandle window, Rect* rect) {

@@ -237,6 +237,23 @@ std::uint32_t GetLastError() {
     return D().lastError;
 }
 
+int AllowMessageFromLowerLevel(std::uint32_t message) {
+    Log("AllowMessageFromLowerLevel", {Hex(message)});
+    return 1;
+}
+
+int IsConsoleSession() {
+    Log("IsConsoleSession", {});
+    return D().atConsole ? 1 : 0;
+}
+
+int WatchSessionChanges(WindowHandle window) {
+    Log("WatchSessionChanges", {W(window)});
+    return 1;
+}
+
+void StopWatchingSessionChanges(WindowHandle window) { Log("StopWatchingSessionChanges", {W(window)}); }
+
 int FormatErrorText(std::uint32_t error, char* text, std::uint32_t size) {
     Log("FormatErrorText", {Hex(error)});
     // The words of the errors the fake itself gives; others have none.

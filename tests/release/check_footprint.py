@@ -2,7 +2,9 @@
 """Checks what the windows build ships against its budget: 32-bit x86 code
 (never the x86_64 test twin), RemoteControl.exe stripped under 100 KB, importing only DLLs every Windows has, with neither
 the C++ exception runtime nor the C library's formatted printer linked in
-(each alone more than doubles the exe), and the installer present.
+(each alone more than doubles the exe), the installer present, and both
+programs carrying their application manifest with every part Windows 7 to 11
+need of it.
 
     check_footprint.py <windows build dir>
 """
@@ -24,6 +26,29 @@ UNWANTED = {
 
 
 IMAGE_FILE_MACHINE_I386 = 0x014C
+
+# What each program's manifest must say, and why.
+MANIFEST_PARTS = {
+    'level="asInvoker"': "runs with its starter's rights: no elevation, no VirtualStore redirection",
+    "{e2011457-1546-43c5-a5fe-008deee3d3f0}": "supportedOS Windows Vista",
+    "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}": "supportedOS Windows 7",
+    "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}": "supportedOS Windows 8",
+    "{1f676c76-80e1-4239-95bb-83d0f6d0da78}": "supportedOS Windows 8.1",
+    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}": "supportedOS Windows 10 and 11 (the real version from GetVersionEx)",
+    'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"': "Common Controls 6 (today's look)",
+    ">true</dpiAware>": "system DPI awareness (laid out for the DPI, not stretched)",
+}
+
+
+def manifest_problems(exe):
+    """The parts missing from the manifest that the exe carries as a resource."""
+    data = exe.read_bytes()
+    start, end = data.find(b"<assembly "), data.find(b"</assembly>")
+    if start < 0 or end < start:
+        return [f"{exe.name} carries no application manifest"]
+    manifest = b" ".join(data[start:end].split()).decode("utf-8", "replace")
+    return [f"{exe.name}'s manifest lacks {part}: {why}" for part, why in MANIFEST_PARTS.items()
+            if part not in manifest]
 
 
 def pe_machine(path):
@@ -73,6 +98,8 @@ def main(build_dir):
     foreign = objdump_imports(stripped) - SYSTEM_DLLS
     if foreign:
         problems.append(f"imports DLLs a clean Windows lacks: {sorted(foreign)}")
+    for exe in (stripped, build / "release" / "RemoteCheck.exe"):
+        problems += manifest_problems(exe) if exe.exists() else [f"{exe} missing"]
     present = symbols(linked)
     problems += [f"{name} linked in: {what}" for name, what in UNWANTED.items() if name in present]
     print(f"RemoteControl.exe stripped: {size} bytes (budget {BUDGET}); imports "

@@ -189,6 +189,52 @@ TEST_F(StartupTest, SuspendQuery_StopsBothTimersUntilTheNextResume) {
                                                   "SetTimer(" + Main() + ",0x2,1000)"}));
 }
 
+// Several users signed in: only the copy of the user at the screen polls.
+// Each event is a message to the main window; after it, is the poll timer set?
+struct SessionStep {
+    std::uint32_t message;
+    platform::WParam wParam;
+    bool polling;
+};
+
+struct SessionCase {
+    const char* name;
+    bool startedAtConsole;
+    std::vector<SessionStep> steps;
+};
+
+class SessionChanges : public StartupTest, public ::testing::WithParamInterface<SessionCase> {};
+
+TEST_P(SessionChanges, OnlyTheCopyAtTheScreenPolls) {
+    desk.atConsole = GetParam().startedAtConsole;
+    Start();
+    EXPECT_EQ(desk.TimerSet(program.mainWindow, 1), GetParam().startedAtConsole) << "at start";
+    for (const SessionStep& step : GetParam().steps) {
+        Send(step.message, step.wParam, 0);
+        EXPECT_EQ(desk.TimerSet(program.mainWindow, 1), step.polling)
+            << "after message 0x" << std::hex << step.message << " with " << step.wParam;
+    }
+}
+
+constexpr std::uint32_t session = WM_WTSSESSION_CHANGE, power = WM_POWERBROADCAST;
+constexpr platform::WParam lock = 7;
+
+INSTANTIATE_TEST_SUITE_P(
+    Users, SessionChanges,
+    ::testing::Values(
+        SessionCase{"SwitchedAway_ThenBack", true, {{session, WTS_CONSOLE_DISCONNECT, false}, {session, WTS_CONSOLE_CONNECT, true}}},
+        SessionCase{"ResumeWhileSwitchedAway_StaysQuiet",
+                    true,
+                    {{session, WTS_CONSOLE_DISCONNECT, false}, {power, PBT_APMSUSPEND, false},
+                     {power, PBT_APMRESUMESUSPEND, false}, {session, WTS_CONSOLE_CONNECT, true}}},
+        SessionCase{"BackWhileSuspended_WaitsForTheResume",
+                    true,
+                    {{power, PBT_APMSUSPEND, false}, {session, WTS_CONSOLE_DISCONNECT, false},
+                     {session, WTS_CONSOLE_CONNECT, false}, {power, PBT_APMRESUMEAUTOMATIC, true}}},
+        SessionCase{"StartedInAnotherUsersSession_WaitsToBeSwitchedTo", false, {{session, WTS_CONSOLE_CONNECT, true}}},
+        SessionCase{"ALockedScreen_KeepsPolling", true, {{session, lock, true}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(StartupTest, OtherPowerEvents_ChangeNothing) {
     Start();
     desk.ClearLog();

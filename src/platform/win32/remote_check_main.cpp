@@ -3,6 +3,10 @@
 #include <windows.h>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/visual_styles.h"
 #include "remote_check/check_window.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return RunRemoteCheck(FromWin(instance)); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    LoadVisualStyles();
+    return RunRemoteCheck(FromWin(instance));
+}

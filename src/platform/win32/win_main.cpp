@@ -2,6 +2,10 @@
 #include <windows.h>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/visual_styles.h"
 #include "shell/main_window.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return RunRemoteControl(FromWin(instance)); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    LoadVisualStyles();
+    return RunRemoteControl(FromWin(instance));
+}

@@ -135,6 +135,13 @@ int SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, in
     return ::SetWindowPos(ToHwnd(window), ToHwnd(insertAfter), x, y, cx, cy, flags);
 }
 
+int GetScreenDpi() {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
 int GetWindowRect(WindowHandle window, Rect* rect) {
     RECT r = {};
     if (!::GetWindowRect(ToHwnd(window), &r)) return 0;
