@@ -247,6 +247,12 @@ std::uint32_t GetLastError();
 // screen), 0 when it is switched away or remote; 1 where Windows has no
 // sessions (9x) or cannot tell.
 int IsConsoleSession();
+// 1 when the window's program runs at a higher integrity level than this
+// one (as administrator while this one does not): Windows then drops the
+// input this program synthesises for it and refuses its posted messages.
+int RunsWithMoreRights(WindowHandle window);
+// 1 when this program runs on 64-bit Windows.
+int RunsOn64BitWindows();
 // Asks for WM_WTSSESSION_CHANGE on window for the program's own session;
 // 0 where Windows has no sessions.
 int WatchSessionChanges(WindowHandle window);

@@ -32,7 +32,24 @@ bool AnyKeyMapUses(std::int32_t code) {
     return false;
 }
 
+constexpr int failedReadsBeforeTheHint = 3;
+
+// Remote Check's own state beside the utility's: how many reads in a row
+// delivered no code.
+struct TellingState {
+    int failedReadsInARow;
+} telling;
+
 const char* const reinitializeText = "\"Please re-initialize the TV application settings.\"";
+
+// Read after the verdict, the reason the verdict does not reach anyone.
+void TellWhatWindowsBlocks(const SupportedApp& app, Words& words) {
+    const platform::WindowHandle window = FindAppWindow(app);
+    if (window != 0 && platform::RunsWithMoreRights(window) == 1) {
+        words << ", but " << app.name
+              << " runs as administrator: Windows lets Remote Control send it nothing; start it normally";
+    }
+}
 
 void TellRow(const Decision& decision, Words& words) {
     const SupportedApp& app = AppFor(decision.appId);
@@ -47,7 +64,9 @@ void TellRow(const Decision& decision, Words& words) {
     // there; the utility stays with the application all the same.
     if (decision.row->send != Send::CustomWithoutLookup && FindAppWindow(app) == 0) {
         words << ", but its window is not there, so nothing is sent";
+        return;
     }
+    TellWhatWindowsBlocks(app, words);
 }
 
 void TellActivePower(const Decision& decision, Words& words) {
@@ -55,6 +74,7 @@ void TellActivePower(const Decision& decision, Words& words) {
     switch (decision.power) {
         case PowerAction::Closes:
             words << "Power: closes " << app.name;
+            TellWhatWindowsBlocks(app, words);
             break;
         case PowerAction::Starts:
             if (app.record().installed == 1) {
@@ -140,6 +160,13 @@ void Tell(const Decision& decision, Words& words) {
         }
         case Route::FailedRead:
             words << "nothing (the driver said a code was waiting, but the read delivered none)";
+            // Every read failing while the status request answers: on 64-bit
+            // Windows, a 64-bit driver that does not take the 32-bit read
+            // request (its buffer addresses are the program's own).
+            if (telling.failedReadsInARow >= failedReadsBeforeTheHint && platform::RunsOn64BitWindows() == 1) {
+                words << "; every read fails: the card's 64-bit driver may not accept requests from 32-bit "
+                         "programs, so ask its maker for a driver that does";
+            }
             break;
         case Route::ClickRepeat:
             words << "pointer: nothing (a click or the button acts on the press only, not while held)";
@@ -157,6 +184,7 @@ void Tell(const Decision& decision, Words& words) {
 }  // namespace
 
 void StartTelling(std::int32_t storedDefaultApp) {
+    telling = TellingState{};
     dispatcher.Reset();
     shutDownState.Reset();
     for (int k = 1; k <= appCount; ++k) AppRecord(k).active = 0;
@@ -165,6 +193,7 @@ void StartTelling(std::int32_t storedDefaultApp) {
 
 Verdict TellCode(std::int32_t code, std::uint32_t now) {
     NoteRead(code, now);
+    telling.failedReadsInARow = code == failedReadCode ? telling.failedReadsInARow + 1 : 0;
     Verdict verdict{DecideCode(code), {}};
     Words words(verdict.action);
     if (code == failedReadCode && verdict.decision.route != Route::FailedRead) {

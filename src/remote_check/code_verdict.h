@@ -9,7 +9,8 @@
 
 #include "dispatch/code_decision.h"
 
-constexpr std::size_t verdictSize = 200;
+// Room for the longest verdict whole: a route, its reason and what Windows blocks.
+constexpr std::size_t verdictSize = 320;
 
 struct Verdict {
     Decision decision;

@@ -223,6 +223,8 @@ class Desktop {
     std::string clipboard;  // what CopyTextToClipboard put there
     bool shutdownPrivilegeGranted = true;
     bool atConsole = true;  // IsConsoleSession answers
+    std::set<WindowHandle> elevatedWindows;  // RunsWithMoreRights answers 1 for these
+    bool windows64 = false;                  // RunsOn64BitWindows answers
     bool exitWindowsSucceeds = true;
 
     // --- Receiver -------------------------------------------------------------------

@@ -242,6 +242,16 @@ int AllowMessageFromLowerLevel(std::uint32_t message) {
     return 1;
 }
 
+int RunsWithMoreRights(WindowHandle window) {
+    Log("RunsWithMoreRights", {W(window)});
+    return D().elevatedWindows.count(window) ? 1 : 0;
+}
+
+int RunsOn64BitWindows() {
+    Log("RunsOn64BitWindows", {});
+    return D().windows64 ? 1 : 0;
+}
+
 int IsConsoleSession() {
     Log("IsConsoleSession", {});
     return D().atConsole ? 1 : 0;

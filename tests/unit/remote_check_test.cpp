@@ -164,13 +164,19 @@ struct WordsCase {
     int installed;  // an AppId whose record is installed, or 0
     std::vector<int> codes;  // read 300 ms apart, the last one told
     const char* words;
+    bool elevated = false;   // every window's program runs as administrator
+    bool windows64 = false;  // Remote Check runs on 64-bit Windows
 };
 
 class VerdictWords : public ProductTest, public ::testing::WithParamInterface<WordsCase> {};
 
 TEST_P(VerdictWords, TellWhatTheUtilityWouldDo) {
     const WordsCase& c = GetParam();
-    for (const auto& [title, className] : c.windows) desk.AddWindow(title, className);
+    for (const auto& [title, className] : c.windows) {
+        const auto window = desk.AddWindow(title, className);
+        if (c.elevated) desk.elevatedWindows.insert(window);
+    }
+    desk.windows64 = c.windows64;
     if (c.installed != 0) Install(c.installed, "C:\\TV", "tv.exe");
     StartTelling(c.defaultApp);
     Verdict verdict{};
@@ -210,7 +216,17 @@ INSTANTIATE_TEST_SUITE_P(
                   "(recognised) TotalMedia: nothing (no action for this key)"},
         WordsCase{"ActivePowerCloses", 6, {totalMediaWindow}, 0, {16, 12}, "Power: closes TotalMedia"},
         WordsCase{"FailedRead", 6, {}, 0, {255},
-                  "nothing (the driver said a code was waiting, but the read delivered none)"}),
+                  "nothing (the driver said a code was waiting, but the read delivered none)", false, true},
+        // What Windows blocks, told after the verdict.
+        WordsCase{"AnApplicationRunAsAdministrator", 6, {totalMediaWindow}, 0, {16},
+                  "(recognised) TotalMedia: Up, but TotalMedia runs as administrator: Windows lets Remote Control "
+                  "send it nothing; start it normally",
+                  true},
+        WordsCase{"EveryReadFailingOn64BitWindows", 6, {}, 0, {255, 255, 255},
+                  "nothing (the driver said a code was waiting, but the read delivered none); every read fails: "
+                  "the card's 64-bit driver may not accept requests from 32-bit programs, so ask its maker for a "
+                  "driver that does",
+                  false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Bound to an application whose window has gone: the row is told, and that it
