@@ -72,11 +72,21 @@ SetDateSave off
 ; applications' install values are: the 32-bit one (on 64-bit Windows, the
 ; WOW6432Node view). The 64-bit test twin reads the 64-bit one.
 !define REG_VIEW 32
+; The same view for the registry calls made through the System plugin
+; (KEY_WOW64_32KEY; KEY_WOW64_64KEY for the twin).
+!define REG_VIEW_ACCESS 0x0200
 !ifdef TARGET
   !if "${TARGET}" == "amd64-unicode"
     !define /redef REG_VIEW 64
+    !define /redef REG_VIEW_ACCESS 0x0100
   !endif
 !endif
+; Who may do what with the settings key: SYSTEM and the administrators all,
+; the local Users group read and set values (KEY_SET_VALUE, 0x2) and nothing
+; more; protected, so that nothing inherited widens it. DefaultTVAPP is an
+; AppId the utility checks on every read, so no user can make it start an
+; arbitrary program.
+!define SETTINGS_KEY_SDDL "D:P(A;;KA;;;SY)(A;;KA;;;BA)(A;;KR;;;BU)(A;;0x2;;;BU)"
 
 ; VERSION may be given for an exe whose VERSIONINFO is not the one to show.
 !ifndef VERSION
@@ -260,9 +270,9 @@ Function TvAppSystemTest4
   Push $R1
 FunctionEnd
 
-; Sets $R0 to 1 when DefaultTVAPP is stored, of whatever type (the utility
-; reads any four bytes), else 0.
-Function IsDefaultTvAppStored
+; Sets $R0 to 1 when the settings value named $R3 is stored, of whatever
+; type (the utility reads any four bytes), else 0.
+Function IsSettingStored
   StrCpy $R0 0
   StrCpy $R1 0
   ${Do}
@@ -270,12 +280,38 @@ Function IsDefaultTvAppStored
     ${If} $R2 == ""
       ${Break}
     ${EndIf}
-    ${If} $R2 == "${DEFAULT_APP_VALUE}"
+    ${If} $R2 == $R3
       StrCpy $R0 1
       ${Break}
     ${EndIf}
     IntOp $R1 $R1 + 1
   ${Loop}
+FunctionEnd
+
+Function IsDefaultTvAppStored
+  StrCpy $R3 "${DEFAULT_APP_VALUE}"
+  Call IsSettingStored
+FunctionEnd
+
+; Lets every user set the settings key's values (SETTINGS_KEY_SDDL): with UAC
+; on, a standard account's Setting then saves for the whole machine, where
+; Windows would otherwise refuse the write or divert it into that user's
+; VirtualStore.
+Function OpenSettingsToUsers
+  System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptor(t "${SETTINGS_KEY_SDDL}", \
+    i 1, *p .R0, p 0) i .R1'
+  ${If} $R1 = 0
+    Return
+  ${EndIf}
+  ; WRITE_DAC, in the utility's registry view.
+  IntOp $R2 0x40000 | ${REG_VIEW_ACCESS}
+  System::Call 'advapi32::RegOpenKeyEx(p 0x80000002, t "${SETTINGS_KEY}", i 0, i R2, *p .R3) i .R4'
+  ${If} $R4 = 0
+    ; DACL_SECURITY_INFORMATION
+    System::Call 'advapi32::RegSetKeySecurity(p R3, i 4, p R0)'
+    System::Call 'advapi32::RegCloseKey(p R3)'
+  ${EndIf}
+  System::Call 'kernel32::LocalFree(p R0)'
 FunctionEnd
 
 ; Sets $R0 to 1 when the stored DefaultTVAPP is an AppId (1 to 8) whose
@@ -385,10 +421,18 @@ Section "Start ${PRODUCT} for everyone who signs in" StartAtLogin
   WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\RemoteControl.exe"'
 SectionEnd
 
-Section "-Default TV application"
+Section "-Settings"
   ${If} $defaultTvApp <> 0
     WriteRegDWORD HKLM "${SETTINGS_KEY}" "${DEFAULT_APP_VALUE}" $defaultTvApp
   ${EndIf}
+  ; The key and the switch exist from the start, as the utility's first
+  ; start would make them; a stored switch is kept.
+  StrCpy $R3 "${ALWAYS_REMOTE_OFF_VALUE}"
+  Call IsSettingStored
+  ${If} $R0 = 0
+    WriteRegDWORD HKLM "${SETTINGS_KEY}" "${ALWAYS_REMOTE_OFF_VALUE}" 0
+  ${EndIf}
+  Call OpenSettingsToUsers
 SectionEnd
 
 Section "-Finish"

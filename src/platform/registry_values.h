@@ -9,12 +9,13 @@
 
 enum class KeyAccess { none, full, readOnly };
 
-// The program asks for full access, so that it can repair a missing value;
-// where that is refused (a standard account on the NT family, with no
-// registry virtualisation), it opens the key read-only, so that the stored
-// values still hold.
+// The program asks to read and set values, so that it can repair a missing
+// one: no more, so that a standard account on a key that lets users set
+// values (as the installer leaves the settings key) gets it. Where even that
+// is refused, it opens the key read-only, so that the stored values still
+// hold.
 inline KeyAccess OpenKeyForValues(platform::RegKey root, const char* path, platform::RegKey* key) {
-    const long result = platform::RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, key);
+    const long result = platform::RegOpenKeyExA(root, path, 0, KEY_READ | KEY_SET_VALUE, key);
     if (result == ERROR_SUCCESS) return KeyAccess::full;
     if (result == ERROR_ACCESS_DENIED && platform::RegOpenKeyExA(root, path, 0, KEY_READ, key) == ERROR_SUCCESS)
         return KeyAccess::readOnly;

@@ -75,7 +75,9 @@ bool PeekDefaultApp(std::int32_t* value) {
 
 int SaveDefaultApp() {
     platform::RegKey key = 0;
-    if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, settingsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return 0;
+    if (platform::RegOpenKeyExA(HKEY_LOCAL_MACHINE, settingsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS)
+        return 0;
     // The save only replaces an existing value; creating it is the load's job.
     std::uint32_t existing = 0;
     if (!QueryDword(key, defaultAppValue, &existing)) {

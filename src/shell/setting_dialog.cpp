@@ -14,7 +14,8 @@ SettingDialogState settingDialog = {-1};
 
 const char* const choiceNotSavedText =
     "The default TV application could not be saved; it applies until Remote Control ends. "
-    "To keep it, open Setting once as an administrator.";
+    "To keep it, install Remote Control again, which lets every user save it, or open Setting once as an "
+    "administrator.";
 
 const char* const nothingToChooseText =
     "No TV application that Remote Control supports is installed on this PC, so there is nothing to choose. "

@@ -189,7 +189,9 @@ class InstallUpgradeUninstall(RigTestCase):
         self.assertEqual(self.registry(RUN_KEY).get("Alder Remote Control"),
                          ("REG_SZ", f'"{INSTALLED_EXE_WINDOWS}"'))
         self.assertEqual(self.registry(UNINSTALL_KEY)["DisplayVersion"], ("REG_SZ", EARLIER_VERSION))
-        self.assertIsNone(self.registry(SETTINGS_KEY), "a default stored with no TV application installed")
+        # The key and its switch, but no default: no TV application is installed.
+        self.assertEqual(self.registry(SETTINGS_KEY), {"AlwaysRemoteOff": ("REG_DWORD", 0)},
+                         "a default stored with no TV application installed")
 
         # The installed utility runs and polls; its user picks a default
         # application and maybe turns start-at-login off.
@@ -296,10 +298,10 @@ class FirstInstallAndSettings(RigTestCase):
              [self.CARD_VALUE, ("AlwaysRemoteOff", "REG_DWORD", 1)], 3, ["/REMOVESETTINGS"],
              {"CardModel": ("REG_SZ", "XQ-7")}),
             ("StoredChoiceKept_SettingsKeptByDefault", [5, 7], [("DefaultTVAPP", "REG_DWORD", 7)], 7, [],
-             {"DefaultTVAPP": ("REG_DWORD", 7)}),
+             {"DefaultTVAPP": ("REG_DWORD", 7), "AlwaysRemoteOff": ("REG_DWORD", 0)}),
             # The utility's first start stored Quartzview, which is not installed.
             ("StoredChoiceNotInstalled_Replaced", [5], [("DefaultTVAPP", "REG_DWORD", 6)], 5, [],
-             {"DefaultTVAPP": ("REG_DWORD", 5)}),
+             {"DefaultTVAPP": ("REG_DWORD", 5), "AlwaysRemoteOff": ("REG_DWORD", 0)}),
         ]
         for name, app_ids, stored, default_after, uninstall_options, key_after in rows:
             with self.subTest(name):
@@ -316,6 +318,11 @@ class FirstInstallAndSettings(RigTestCase):
                 run_installer(self, installer.release_installer(), "/S", "/D=" + self.FOLDER, name="install")
                 self.assertEqual((rig.prefix.reg_values(SETTINGS_KEY) or {}).get("DefaultTVAPP"),
                                  ("REG_DWORD", default_after))
+                # Every user may set the key's values, and nothing more: Setting
+                # saves for a standard account with UAC on.
+                dacl = rig.wintool("keydacl", SETTINGS_KEY.split("\\", 1)[1], check=True).stdout.split()[1]
+                # 0x2 has no key alias in SDDL; Wine writes it "DC", the same bit.
+                self.assertEqual(dacl.replace(";DC;", ";0x2;"), "D:P(A;;KA;;;SY)(A;;KA;;;BA)(A;;KR;;;BU)(A;;0x2;;;BU)")
                 self.check_guide(folder, shortcuts)
 
                 run_installer(self, self.FOLDER + r"\Uninstall.exe", "/S", *uninstall_options,

@@ -29,7 +29,8 @@ SHUT_DOWN = "Remote Control - Shut Down"
 MESSAGE_CAPTION = "Remote Control"
 LAUNCH_FAILED = "Can't launch TV application what you want."
 CHOICE_NOT_SAVED = ("The default TV application could not be saved; it applies until Remote Control ends. "
-                    "To keep it, open Setting once as an administrator.")
+                    "To keep it, install Remote Control again, which lets every user save it, or open Setting "
+                    "once as an administrator.")
 SETTING_PROMPT = "Select the application you want to launch when pressing power key on remote controller"
 APPLICATION_LIST = 11
 WM_COMMAND = 0x0111

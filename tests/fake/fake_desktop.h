@@ -140,6 +140,10 @@ class Desktop {
     // Opens of this key that ask for write access fail with ERROR_ACCESS_DENIED,
     // read-only opens succeed: HKLM as a standard account sees it.
     std::set<std::string> readOnly;
+    // Opens that ask for more than reading and setting values fail with
+    // ERROR_ACCESS_DENIED: the settings key as the installer leaves it to a
+    // standard account.
+    std::set<std::string> valuesOnly;
     int openKeyCount() const;  // registry handles not yet closed
 
     // --- Clock and timers ---------------------------------------------------

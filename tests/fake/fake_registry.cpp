@@ -63,8 +63,14 @@ bool AsksToWrite(std::uint32_t access) {
     return (access & ~kReadRights) != 0;
 }
 
+// Any right beyond reading and setting values (KEY_SET_VALUE, 0x2).
+bool AsksBeyondValues(std::uint32_t access) {
+    return AsksToWrite(access & ~0x2u);
+}
+
 bool Refused(const std::string& key, std::uint32_t access) {
-    return Listed(D().denyOpen, key) || (Listed(D().readOnly, key) && AsksToWrite(access));
+    return Listed(D().denyOpen, key) || (Listed(D().readOnly, key) && AsksToWrite(access)) ||
+           (Listed(D().valuesOnly, key) && AsksBeyondValues(access));
 }
 
 RegKey OpenHandle(const std::string& spelled, std::uint32_t access) {

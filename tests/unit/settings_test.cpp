@@ -39,7 +39,7 @@ TEST_F(SettingsTest, FirstStart_CreatesTheKeyWithQuartzviewAndRemoteOn) {
     const std::string key = "\"Software\\Tarvex Multimedia\\Nimbus XQ Utilities\"";
     const std::string opened = "\"HKLM\\Software\\Tarvex Multimedia\\Nimbus XQ Utilities\"";
     EXPECT_EQ(RegistryCalls(), (std::vector<std::string>{
-                                   "RegOpenKeyExA(\"HKLM\"," + key + ",0x0,0xF003F)",
+                                   "RegOpenKeyExA(\"HKLM\"," + key + ",0x0,0x2001B)",
                                    "RegCreateKeyExA(\"HKLM\"," + key + ",0x0,0xF003F)",
                                    "RegSetValueExA(" + opened + ",\"DefaultTVAPP\",0x4,4)",
                                    "RegSetValueExA(" + opened + ",\"AlwaysRemoteOff\",0x4,4)",
@@ -59,7 +59,7 @@ TEST_F(SettingsTest, MissingDefault_IsRecreatedAndFlushedBeforeTheSwitchIsRead) 
     const std::string key = "\"HKLM\\Software\\Tarvex Multimedia\\Nimbus XQ Utilities\"";
     EXPECT_EQ(RegistryCalls(), (std::vector<std::string>{
                                    "RegOpenKeyExA(\"HKLM\",\"Software\\Tarvex Multimedia\\Nimbus XQ Utilities\","
-                                   "0x0,0xF003F)",
+                                   "0x0,0x2001B)",
                                    "RegQueryValueExA(" + key + ",\"DefaultTVAPP\",4)",
                                    "RegSetValueExA(" + key + ",\"DefaultTVAPP\",0x4,4)",
                                    "RegFlushKey(" + key + ")",
@@ -200,6 +200,21 @@ INSTANTIATE_TEST_SUITE_P(Stored, StandardAccount,
                                            StandardAccountCase{"DefaultMissing", std::nullopt, 0, 6, 0},
                                            StandardAccountCase{"SwitchMissing", 8, std::nullopt, 8, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The key as the installer leaves it: every user may read and set its values
+// (KEY_SET_VALUE), nothing more. A standard account then repairs a missing
+// value and saves its choice like an administrator.
+TEST_F(SettingsTest, StandardAccount_OnTheInstallersKey_RepairsAndSaves) {
+    desk.SetDword(settingsPath, "DefaultTVAPP", 3);
+    desk.valuesOnly.insert(settingsPath);
+
+    LoadSettings();
+    ExpectDword("AlwaysRemoteOff", 0);
+    settings.defaultApp = 5;
+    EXPECT_EQ(SaveDefaultApp(), 1);
+    ExpectDword("DefaultTVAPP", 5);
+    EXPECT_EQ(desk.openKeyCount(), 0);
+}
 
 TEST_F(SettingsTest, FailingRepairWrite_IsIgnored) {
     desk.CreateKey(settingsPath);

@@ -39,10 +39,10 @@ int RunsWithMoreRights(WindowHandle window) {
     DWORD processId = 0;
     GetWindowThreadProcessId(ToHwnd(window), &processId);
     constexpr DWORD queryLimitedInformation = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION, Vista and later
-    const HANDLE process = OpenProcess(queryLimitedInformation, FALSE, processId);
+    const HANDLE process = ::OpenProcess(queryLimitedInformation, FALSE, processId);
     if (process == nullptr) return 0;
     const long other = IntegrityOfProcess(process);
-    CloseHandle(process);
+    ::CloseHandle(process);
     // A token this program may not even read belongs to a higher level.
     return other < 0 || other > own ? 1 : 0;
 }

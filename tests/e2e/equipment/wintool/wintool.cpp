@@ -14,6 +14,7 @@
 //   wintool metrics                       (the screen metrics pointer emulation reads)
 //   wintool rect <class|*> <title|*>       (window rectangle and whether it is topmost)
 //   wintool resize <class|*> <title|*> <width> <height>  (as a user drags its frame)
+//   wintool keydacl <HKLM subkey>         (the key's DACL as SDDL, in this tool's registry view)
 //   wintool combo <caption> <id>          (a dialog's combo box: count, selection, entries)
 //   wintool select <caption> <id> <index> (CB_SETCURSEL on that combo box)
 //   wintool menu                          (the tracked popup menu: window, handle, what can be read)
@@ -37,6 +38,7 @@
 #include <shellapi.h>
 #include <psapi.h>
 #include <tlhelp32.h>
+#include <sddl.h>
 
 #include <utility>
 
@@ -341,6 +343,22 @@ int main(int argc, char** argv) {
     HWND w = Find(argv[2], argv[3]);
     if (w) SetWindowPos(w, nullptr, 0, 0, atoi(argv[4]), atoi(argv[5]), SWP_NOMOVE | SWP_NOZORDER);
     rc = w ? 0 : 1;
+  } else if (command == "keydacl" && argc == 3) {
+    HKEY key = nullptr;
+    rc = 1;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, argv[2], 0, READ_CONTROL, &key) == ERROR_SUCCESS) {
+      BYTE descriptor[4096];
+      DWORD size = sizeof descriptor;
+      char* sddl = nullptr;
+      if (RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor, &size) == ERROR_SUCCESS &&
+          ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1,
+                                                               DACL_SECURITY_INFORMATION, &sddl, nullptr)) {
+        printf("dacl %s\n", sddl);
+        LocalFree(sddl);
+        rc = 0;
+      }
+      RegCloseKey(key);
+    }
   } else if (command == "combo" && argc == 4) {
     HWND combo = DialogItem(argv[2], argv[3]);
     rc = combo ? Combo(combo) : 1;
