@@ -71,6 +71,13 @@ SetDateSave off
 ; The registry view the utility reads, where its settings and the TV
 ; applications' install values are: the 32-bit one (on 64-bit Windows, the
 ; WOW6432Node view). The 64-bit test twin reads the 64-bit one.
+; Signed when the build was given a certificate (tools/sign-file): the
+; uninstaller as it is written, the installer once made.
+!ifdef SIGN_COMMAND
+  !uninstfinalize '${SIGN_COMMAND} "%1"'
+  !finalize '${SIGN_COMMAND} "%1"'
+!endif
+
 !define REG_VIEW 32
 ; The same view for the registry calls made through the System plugin
 ; (KEY_WOW64_32KEY; KEY_WOW64_64KEY for the twin).
