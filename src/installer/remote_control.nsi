@@ -400,7 +400,9 @@ Section "-Program"
   ClearErrors
   File "/oname=RemoteControl.exe" "${EXE}"
   ${If} ${Errors}
-    Abort "$INSTDIR\RemoteControl.exe cannot be written."
+    Abort "$INSTDIR\RemoteControl.exe cannot be written: Alder Remote Control may still run for another user \
+      signed in to this PC, which this installer cannot close. Ask that user to choose Exit in its tray menu, \
+      or sign them out, then run the installer again."
   ${EndIf}
   File "/oname=RemoteCheck.exe" "${CHECK_EXE}"
   !insertmacro GUIDE_INSTALL_FILES
@@ -475,7 +477,9 @@ Section "-un.Program"
   Call un.CloseRunningUtility
   Delete "$INSTDIR\RemoteControl.exe"
   ${If} ${FileExists} "$INSTDIR\RemoteControl.exe"
-    Abort "$INSTDIR\RemoteControl.exe cannot be removed."
+    Abort "$INSTDIR\RemoteControl.exe cannot be removed: Alder Remote Control may still run for another user \
+      signed in to this PC, which this uninstaller cannot close. Ask that user to choose Exit in its tray menu, \
+      or sign them out, then uninstall again."
   ${EndIf}
   Delete "$INSTDIR\RemoteCheck.exe"
   !insertmacro GUIDE_REMOVE_FILES
