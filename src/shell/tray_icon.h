@@ -8,6 +8,11 @@
 constexpr std::uint32_t TRAY_ICON_ID = 10;
 // Below WM_USER on purpose: the number the icon has always used.
 constexpr std::uint32_t TRAY_CALLBACK_MESSAGE = 1001;
+// The main window's timer that tries a failed NIM_ADD again; 1 and 2 are the
+// poll and watch timers.
+constexpr std::uintptr_t TRAY_RETRY_TIMER_ID = 3;
+constexpr std::uint32_t trayRetryPeriodMs = 2000;
+constexpr std::uint8_t trayAddRetries = 5;
 
 struct TrayIconState {
     // Filled by AddTrayIcon and re-sent as it is on every mouse move over the icon.
@@ -18,6 +23,9 @@ struct TrayIconState {
     std::uint32_t taskbarCreatedMessage;
     // 1 from AddTrayIcon until RemoveTrayIcon.
     std::uint8_t trayIconShown;
+    // Tries of NIM_ADD still to come after a failed one (Explorer not ready
+    // at logon, or too busy to answer in time).
+    std::uint8_t addRetriesLeft;
 
     void Reset() { *this = TrayIconState{}; }
 };

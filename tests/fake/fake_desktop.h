@@ -216,6 +216,7 @@ class Desktop {
         platform::NotifyIconData data;
     };
     std::vector<TrayCall> trayCalls;
+    int trayAddFailures = 0;  // the next NIM_ADD calls that fail, as at logon before Explorer is ready
 
     // --- System -------------------------------------------------------------------
     platform::OsVersionInfoEx version{};          // GetVersionExA answers (size field excepted)

@@ -107,6 +107,11 @@ int Shell_NotifyIconA(std::uint32_t message, NotifyIconData* data) {
     const std::pair<WindowHandle, std::uint32_t> icon{data->hWnd, data->uID};
     switch (message) {
         case NIM_ADD:
+            // Explorer not ready yet: refused, nothing added.
+            if (desktop.trayAddFailures > 0) {
+                --desktop.trayAddFailures;
+                return 0;
+            }
             return desktop.trayIcons.insert(icon).second ? 1 : 0;
         case NIM_MODIFY:
             return desktop.trayIcons.count(icon) ? 1 : 0;

@@ -287,6 +287,32 @@ TEST_F(StartupTest, UnattendedWakeThenUserResume_SetsEachTimerOnce) {
                                                   "SetTimer(" + Main() + ",0x2,1000)"}));
 }
 
+// At logon Explorer may refuse the icon until it is ready: the icon is tried
+// again every 2 s for 10 s, then the wait is for Explorer's TaskbarCreated.
+struct LogonCase {
+    int failures;  // NIM_ADD calls refused from the start
+    bool shownAfter12s;
+};
+
+class TrayIconAtLogon : public StartupTest, public ::testing::WithParamInterface<LogonCase> {};
+
+TEST_P(TrayIconAtLogon, IsTriedAgainUntilExplorerTakesIt) {
+    desk.trayAddFailures = GetParam().failures;
+    Start();
+    Advance(12000);
+    EXPECT_EQ(desk.trayIcons.count({program.mainWindow, 10u}), GetParam().shownAfter12s ? 1u : 0u);
+    EXPECT_FALSE(desk.TimerSet(program.mainWindow, TRAY_RETRY_TIMER_ID)) << "the retries end";
+    if (!GetParam().shownAfter12s) {
+        desk.RestartShell();
+        EXPECT_EQ(desk.trayIcons.count({program.mainWindow, 10u}), 1u) << "TaskbarCreated brings it";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, TrayIconAtLogon,
+                         ::testing::Values(LogonCase{0, true}, LogonCase{1, true}, LogonCase{5, true},
+                                           LogonCase{6, false}),
+                         [](const auto& info) { return "Refused" + std::to_string(info.param.failures); });
+
 TEST_F(StartupTest, ShellRestart_AddsTheSameIconAgain) {
     Start();
     const std::vector<std::string> added = desk.Log({"Shell_NotifyIconA"});
