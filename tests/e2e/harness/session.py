@@ -22,6 +22,9 @@ from .xserver import Xvfb
 _state = {}
 # Set before the first display() to have Xvfb keep its screen in a file there.
 framebuffer_dir = None
+# The screen of the run, set before the first display(): every module runs at
+# 1024x768 but the one that checks today's wide screens.
+screen_size = (1024, 768)
 
 
 def _cleanup():
@@ -41,7 +44,7 @@ def run_root():
 def display():
     if "xvfb" not in _state:
         run_root()
-        _state["xvfb"] = Xvfb(framebuffer_dir=framebuffer_dir)
+        _state["xvfb"] = Xvfb(*screen_size, framebuffer_dir=framebuffer_dir)
     return _state["xvfb"].display
 
 
