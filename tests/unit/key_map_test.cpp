@@ -4,8 +4,12 @@
 // none at all.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "adapters/key_action.h"
 #include "expected_input.h"
@@ -14,11 +18,11 @@
 
 namespace {
 
-class KeyMapTest : public ProductTest, public ::testing::WithParamInterface<const char*> {
+class KeyMapTest : public ProductTest, public ::testing::WithParamInterface<std::string> {
   protected:
     void SetUp() override {
         ProductTest::SetUp();
-        expected = ReadExpectedKeyMap(GetParam());
+        expected = ReadExpectedKeyMap(GetParam().c_str());
         ASSERT_TRUE(IsAppId(expected.appId)) << expected.file;
     }
 
@@ -121,10 +125,28 @@ TEST_P(KeyMapTest, AWindowInOtherLetterCase_IsFoundUnlessTheLookupIsTheExactTitl
     EXPECT_EQ(desk.Log({"PostMessageA", "keybd_event"}).empty(), !found);
 }
 
-INSTANTIATE_TEST_SUITE_P(EightApplications, KeyMapTest,
-                         ::testing::Values("powercinema", "home_theater", "my_ic_tv", "media_center",
-                                           "totalmedia", "quartzview", "beyond_tv", "windvr6"),
-                         [](const auto& info) { return std::string(info.param); });
+// Every table of tests/key_maps/, so that a new application's table is tested
+// once it is there.
+std::vector<std::string> TableNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(ALDER_KEY_MAPS_DIR)) {
+        if (entry.path().extension() == ".keys") names.push_back(entry.path().stem().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryApplication, KeyMapTest, ::testing::ValuesIn(TableNames()),
+                         [](const auto& info) { return info.param; });
+
+// A new application without its hand-written table fails here.
+TEST(KeyMapTables, EveryAppIdHasAnExpectedTable) {
+    std::set<int> covered;
+    for (const std::string& name : TableNames()) covered.insert(ReadExpectedKeyMap(name.c_str()).appId);
+    for (int k = 1; k <= appCount; ++k) {
+        EXPECT_EQ(covered.count(k), 1u) << AppFor(k).name << " (AppId " << k << ") has no table in tests/key_maps/";
+    }
+}
 
 // --- The departures of Home Theater and WinDVR 6 ------------------------------------
 
