@@ -175,6 +175,9 @@ int GetCursorPos(Point* point);
 int SetCursorPos(int x, int y);
 LParam GetMessageExtraInfo();
 int GetSystemMetrics(int index);
+// GetKeyState: the high bit set while the key is down, as this thread's
+// messages saw it.
+std::int16_t GetKeyState(int virtualKey);
 // GetStockObject of a stock font (windowsx.h has the name GetStockFont).
 FontHandle StockFontHandle(int index);
 

@@ -304,6 +304,11 @@ int RunRemoteCheck(platform::InstanceHandle instance) {
     platform::UpdateWindow(ui.window);
     platform::Message message = {};
     while (platform::GetMessageA(&message, 0, 0, 0) > 0) {
+        // Ctrl+C anywhere in the window copies, as the Copy button does.
+        if (message.message == WM_KEYDOWN && message.wParam == 'C' && platform::GetKeyState(VK_CONTROL) < 0) {
+            CopyLines();
+            continue;
+        }
         platform::TranslateMessage(&message);
         platform::DispatchMessageA(&message);
     }

@@ -16,6 +16,7 @@ from harness.waits import hold_for, wait_until
 
 RECEIVER = "Philips Silicon (7171-35) WDM Video Capture"
 GUIDE_TITLE = "Alder Remote Control: user guide - Browser"
+WM_COMMAND, COPY_ID = 0x0111, 102
 # The time, the code as the key tables write it ("2 (digit 3)"), press or
 # repeat, the verdict: tab-separated, as the Copy command copies them.
 LINE = re.compile(r"^\d\d:\d\d:\d\d\.\d\d\d\t(\d+)(?: \([^)\t]*\))?\t(press|repeat)\t(.*)$")
@@ -82,6 +83,16 @@ class RemoteCheck(RigTestCase):
                                and not monitor.buttons() and monitor.position() == pointer),
                  "no input from Remote Check")
         self.assertTrue(self.rig.window_exists("BrowserStandIn", GUIDE_TITLE), "the guide's window was closed")
+        # Copy (nothing selected): every line, oldest first, after a header
+        # that names the program, Windows and the receiver.
+        self.rig.post(CHECK_CLASS, CHECK_TITLE, WM_COMMAND, COPY_ID, 0)
+        copied = wait_until(lambda: (r := self.rig.wintool("clipboard")).returncode == 0 and r.stdout, 10,
+                            "the lines on the clipboard")
+        # (Wine's console writes each CRLF as CR CR LF: read as two breaks.)
+        lines = [line for line in copied.splitlines() if line]
+        self.assertRegex(lines[0], r"^Alder Remote Check \d+\.\d+\.\d+\.\d+ on Windows \d+\.\d+ build \d+$")
+        self.assertIn(f'Remote Control uses "{RECEIVER}". Its driver answers.', lines[2])
+        self.assertEqual([(int(m[1]), m[2], m[3]) for m in map(LINE.match, lines[3:])], expected)
         self.assertFalse(self.rig.window_exists("#32770", "Remote Control"), "a message box was shown")
 
     def test_RunningUtility_IsClosedWhenAsked_AndStartedAgainAtTheEnd(self):

@@ -395,6 +395,11 @@ FontHandle StockFontHandle(int index) {
     return 0x5000 + static_cast<FontHandle>(index);
 }
 
+std::int16_t GetKeyState(int virtualKey) {
+    Log("GetKeyState", {Hex32(static_cast<std::uint32_t>(virtualKey))});
+    return virtualKey >= 0 && virtualKey < 256 && D().keyDown[virtualKey] ? static_cast<std::int16_t>(0x8000) : 0;
+}
+
 int GetSystemMetrics(int index) {
     Log("GetSystemMetrics", {Hex32(static_cast<std::uint32_t>(index))});
     const auto found = D().metrics.find(index);

@@ -28,4 +28,6 @@ int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 
 FontHandle StockFontHandle(int index) { return FromWin(::GetStockObject(index)); }
 
+std::int16_t GetKeyState(int virtualKey) { return ::GetKeyState(virtualKey); }
+
 }  // namespace platform

@@ -15,6 +15,7 @@
 //   wintool rect <class|*> <title|*>       (window rectangle and whether it is topmost)
 //   wintool resize <class|*> <title|*> <width> <height>  (as a user drags its frame)
 //   wintool keydacl <HKLM subkey>         (the key's DACL as SDDL, in this tool's registry view)
+//   wintool clipboard                     (the clipboard's text, as it is)
 //   wintool combo <caption> <id>          (a dialog's combo box: count, selection, entries)
 //   wintool select <caption> <id> <index> (CB_SETCURSEL on that combo box)
 //   wintool menu                          (the tracked popup menu: window, handle, what can be read)
@@ -343,6 +344,18 @@ int main(int argc, char** argv) {
     HWND w = Find(argv[2], argv[3]);
     if (w) SetWindowPos(w, nullptr, 0, 0, atoi(argv[4]), atoi(argv[5]), SWP_NOMOVE | SWP_NOZORDER);
     rc = w ? 0 : 1;
+  } else if (command == "clipboard" && argc == 2) {
+    rc = 1;
+    if (OpenClipboard(nullptr)) {
+      const HANDLE data = GetClipboardData(CF_TEXT);
+      const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+      if (text) {
+        fputs(text, stdout);
+        GlobalUnlock(data);
+        rc = 0;
+      }
+      CloseClipboard();
+    }
   } else if (command == "keydacl" && argc == 3) {
     HKEY key = nullptr;
     rc = 1;
