@@ -1,7 +1,9 @@
 // What the program does with one code read from the remote, decided once:
 // the dispatcher carries the decision out, Remote Check tells it. Deciding
 // only looks windows and records up; it sends, posts, launches, shows and
-// writes nothing, so both programs can ask it on the same desktop.
+// writes nothing (Media Center's system test, run for Power as the launch
+// always did, marks its record installed when it passes), so both programs
+// can ask it on the same desktop.
 #pragma once
 
 #include <cstdint>
