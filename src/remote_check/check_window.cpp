@@ -1,7 +1,6 @@
-// Remote Check's window, its poll timer and its dealings with a running
-// Remote Control. The receiver is read exactly as Remote Control reads it (the
-// same two requests every 65 ms), so the two must not run together: each
-// read takes the code away from the other.
+// Remote Check's window and its poll timer. The receiver is read exactly as
+// Remote Control reads it (the same two requests every 65 ms); reading waits
+// until a running Remote Control has gone (utility_handover.h).
 #include "remote_check/check_window.h"
 
 #include <cstdlib>
@@ -12,8 +11,8 @@
 #include "remote_check/check_lines.h"
 #include "remote_check/code_verdict.h"
 #include "remote_check/receiver_report.h"
+#include "remote_check/utility_handover.h"
 #include "settings/settings.h"
-#include "settings/utility_titles.h"
 #include "shell/program_window_class.h"
 
 namespace {
@@ -43,7 +42,6 @@ struct CheckWindow {
     platform::WindowHandle copy;
     platform::WindowHandle explanation;
     platform::WindowHandle codeList;
-    bool restartUtility;     // Remote Check closed it, so starts it again at the end
     bool waitingForUtility;  // asked to close, it has not gone yet: nothing is read
     bool utilityStays;       // the user kept it running: nothing can be read
     bool reading;            // the poll timer reads codes
@@ -51,48 +49,6 @@ struct CheckWindow {
     int dpi;
     char report[receiverReportSize];
 } ui;
-
-enum class Utility : std::uint8_t {
-    Absent,   // none runs
-    Closing,  // asked to close
-    Staying,  // the user chose to keep it
-};
-
-platform::WindowHandle FindUtility() {
-    return platform::FindWindowA(utilityWindowClass, nullptr);
-}
-
-// Asks a running Remote Control to close, the way a newer copy of it does.
-Utility MakeWayForTheCheck() {
-    if (FindUtility() == 0) return Utility::Absent;
-    const int answer = platform::MessageBoxA(
-        0,
-        "Remote Control is running. It reads every code of the remote itself, so Remote Check would see "
-        "none.\n\nClose Remote Control while Remote Check runs? It starts again when you close Remote Check.",
-        windowTitle, MB_YESNO | MB_ICONQUESTION);
-    if (answer != IDYES) return Utility::Staying;
-    const platform::WindowHandle desktop = platform::GetDesktopWindow();
-    for (platform::WindowHandle copy = platform::FindWindowExA(desktop, 0, utilityWindowClass, nullptr); copy != 0;
-         copy = platform::FindWindowExA(desktop, copy, utilityWindowClass, nullptr)) {
-        platform::PostMessageA(copy, WM_CLOSE, 0, 0);
-    }
-    ui.restartUtility = true;
-    return Utility::Closing;
-}
-
-void StartUtilityAgain() {
-    char path[300];
-    const std::uint32_t length = platform::GetModuleFileNameA(path, sizeof path);
-    if (length == 0 || length >= sizeof path) return;
-    // RemoteControl.exe is installed beside Remote Check.
-    char* name = path;
-    for (char* c = path; *c != '\0'; ++c) {
-        if (*c == '\\') name = c + 1;
-    }
-    *name = '\0';
-    AppendText(path, sizeof path, "RemoteControl.exe");
-    platform::ShellExecuteA(0, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
-}
 
 // A size at 96 DPI, in the screen's pixels.
 int Scaled(int pixels) {
@@ -142,7 +98,7 @@ void CheckReceiver() {
 // Reading starts once the utility has gone, however long its close takes on
 // a busy machine: until then every read would take a code away from it.
 void WaitForUtility() {
-    if (FindUtility() != 0) return;
+    if (UtilityRuns()) return;
     ui.waitingForUtility = false;
     platform::KillTimer(ui.window, pollTimerId);
     CheckReceiver();
@@ -217,7 +173,7 @@ platform::LResult CheckWndProc(platform::WindowHandle window, std::uint32_t mess
             return 0;
         case WM_DESTROY:
             platform::KillTimer(window, pollTimerId);
-            if (ui.restartUtility) StartUtilityAgain();
+            StartUtilityAgainIfClosed();
             platform::PostQuitMessage(0);
             return 0;
         default:
@@ -239,7 +195,7 @@ platform::WindowHandle AddControl(const char* className, const char* text, std::
 int RunRemoteCheck(platform::InstanceHandle instance) {
     ui = CheckWindow{};
     ui.dpi = platform::GetScreenDpi();
-    const Utility utility = MakeWayForTheCheck();
+    const Utility utility = MakeWayForTheCheck(windowTitle);
 
     // Redrawn whole on every resize: the texts wrap anew.
     RegisterProgramClass(instance, windowClass, CheckWndProc, CS_HREDRAW | CS_VREDRAW);

@@ -1,0 +1,50 @@
+// Closing a running Remote Control and starting it again; see utility_handover.h.
+#include "remote_check/utility_handover.h"
+
+#include "adapters/bounded_text.h"
+#include "platform/platform.h"
+#include "platform/win32_constants.h"
+#include "settings/utility_titles.h"
+
+namespace {
+
+bool closedByTheCheck = false;
+
+}  // namespace
+
+bool UtilityRuns() {
+    return platform::FindWindowA(utilityWindowClass, nullptr) != 0;
+}
+
+Utility MakeWayForTheCheck(const char* caption) {
+    closedByTheCheck = false;
+    if (!UtilityRuns()) return Utility::Absent;
+    const int answer = platform::MessageBoxA(
+        0,
+        "Remote Control is running. It reads every code of the remote itself, so Remote Check would see "
+        "none.\n\nClose Remote Control while Remote Check runs? It starts again when you close Remote Check.",
+        caption, MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) return Utility::Staying;
+    const platform::WindowHandle desktop = platform::GetDesktopWindow();
+    for (platform::WindowHandle copy = platform::FindWindowExA(desktop, 0, utilityWindowClass, nullptr); copy != 0;
+         copy = platform::FindWindowExA(desktop, copy, utilityWindowClass, nullptr)) {
+        platform::PostMessageA(copy, WM_CLOSE, 0, 0);
+    }
+    closedByTheCheck = true;
+    return Utility::Closing;
+}
+
+void StartUtilityAgainIfClosed() {
+    if (!closedByTheCheck) return;
+    char path[300];
+    const std::uint32_t length = platform::GetModuleFileNameA(path, sizeof path);
+    if (length == 0 || length >= sizeof path) return;
+    // RemoteControl.exe is installed beside Remote Check.
+    char* name = path;
+    for (char* c = path; *c != '\0'; ++c) {
+        if (*c == '\\') name = c + 1;
+    }
+    *name = '\0';
+    AppendText(path, sizeof path, "RemoteControl.exe");
+    platform::ShellExecuteA(0, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+}
