@@ -22,9 +22,13 @@ void TimerSlot::Arm() {
     // A slot that was never configured (a resume after a start without
     // receiver) has no owner: a timer without a window would get an id of the
     // system's choosing that no Disarm could kill, so it stays unset.
-    if (ownerWindow != 0) platform::SetTimer(ownerWindow, timerId, periodMs, timerProc);
-    // Armed even when SetTimer failed: later Arm calls do not retry until a Disarm.
-    armed = 1;
+    if (ownerWindow == 0) {
+        armed = 1;
+        return;
+    }
+    // Armed only when Windows set the timer (it refuses under a desktop heap
+    // shortage): a later Arm, on resume say, tries again.
+    armed = platform::SetTimer(ownerWindow, timerId, periodMs, timerProc) != 0 ? 1 : 0;
 }
 
 void TimerSlot::Disarm() {

@@ -19,6 +19,10 @@
 
 namespace {
 
+const char* const noTimerText =
+    "Remote Control cannot read the remote: Windows refused it a timer (too many programs or windows may be "
+    "open). Close some programs, then start Remote Control again.";
+
 const char* const missingFilterText =
     "Can't find the BDA video capture filter.\n\nPlease check your hardware or drivers. ";
 
@@ -141,6 +145,9 @@ int CreateMainWindow(platform::InstanceHandle instance) {
     if (program.receiverFound == 1) {
         StartPollTimer(window);
         PrepareWatchTimer(window);
+        // Without its poll timer the remote does nothing at all: the user is
+        // told, rather than left with an icon that never answers.
+        if (pollTimer.armed == 0) platform::MessageBoxA(0, noTimerText, "Remote Control", MB_OK | MB_ICONWARNING);
         // Started in a session that is not at the screen (another user's,
         // signed in at the same time): it waits to be switched to.
         program.atConsole = platform::IsConsoleSession() == 1;

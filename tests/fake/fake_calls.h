@@ -45,6 +45,20 @@ inline void Log(const char* function, std::initializer_list<std::string> argumen
     D().Record(std::move(entry));
 }
 
+// The failure switch (fake_desktop.h): counts this call of function and tells
+// whether it must fail; if so, sets the last error to lastError. The caller
+// then returns its documented failure answer.
+inline bool Failing(const char* function, std::uint32_t lastError) {
+    fake::Desktop& desktop = D();
+    const int n = ++desktop.callCounts[function];
+    const fake::Desktop::FailureSwitch& failure = desktop.failure;
+    if (failure.call != function) return false;
+    if (n != failure.occurrence && !(failure.persistent && n > failure.occurrence)) return false;
+    desktop.lastError = lastError;
+    ++desktop.failuresMade;
+    return true;
+}
+
 // Win32 error codes the fake sets besides those of win32_constants.h.
 constexpr long kErrorInvalidHandle = 6;
 constexpr long kErrorInvalidParameter = 87;

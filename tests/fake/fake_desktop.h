@@ -277,6 +277,20 @@ class Desktop {
     // does (not when version.dwPlatformId is VER_PLATFORM_WIN32_WINDOWS).
     bool shutdownPrivilegeEnabled = false;
 
+    // --- The failure switch ------------------------------------------------------------
+    // Makes one call of the program fail: its occurrence-th call (counted
+    // from the switch being set), or every call from that one on when
+    // persistent. A failing call sets the last error and returns what Windows
+    // documents for its failure (each call's answer is written beside it).
+    struct FailureSwitch {
+        std::string call;  // empty: nothing fails
+        int occurrence = 0;
+        bool persistent = false;
+    };
+    FailureSwitch failure;
+    std::map<std::string, int> callCounts;  // every call that can be made to fail, by name
+    int failuresMade = 0;
+
     // --- The log -------------------------------------------------------------------------
     std::vector<std::string> log;
     // Entries whose function name is one of names, in order.

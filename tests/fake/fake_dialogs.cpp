@@ -13,6 +13,7 @@ std::intptr_t DialogBoxParamA(InstanceHandle instance, std::uint32_t templateId,
                               DialogProc procedure, LParam initParam) {
     Log("DialogBoxParamA",
         {Hex(instance), Hex(templateId), W(owner), Hex32(static_cast<std::uint64_t>(initParam))});
+    if (Failing("DialogBoxParamA", 8)) return -1;
     fake::Desktop& desktop = D();
     if (desktop.failingDialogs.count(templateId) || !procedure) return -1;
     const WindowHandle dialog = desktop.AddWindow("", "#32770");
@@ -46,6 +47,7 @@ LResult SendDlgItemMessageA(WindowHandle dialog, int itemId, std::uint32_t messa
     if (message == CB_ADDSTRING) {
         Log("SendDlgItemMessageA",
             {W(dialog), Hex32(static_cast<std::uint32_t>(itemId)), Hex(message), Hex32(wParam), Str(text)});
+    if (Failing("SendDlgItemMessageA", 1421)) return 0;
     } else if (message == CB_GETLBTEXT) {  // lParam is the output buffer
         Log("SendDlgItemMessageA",
             {W(dialog), Hex32(static_cast<std::uint32_t>(itemId)), Hex(message), Hex32(wParam)});
@@ -89,12 +91,14 @@ LResult SendDlgItemMessageA(WindowHandle dialog, int itemId, std::uint32_t messa
 
 int MessageBoxA(WindowHandle owner, const char* text, const char* caption, std::uint32_t type) {
     Log("MessageBoxA", {W(owner), Str(text), Str(caption), Hex(type)});
+    if (Failing("MessageBoxA", 8)) return 0;
     const auto onMessageBox = D().onMessageBox;
     return onMessageBox ? onMessageBox(text ? text : "", caption ? caption : "") : IDOK;
 }
 
 MenuHandle CreatePopupMenu() {
     Log("CreatePopupMenu", {});
+    if (Failing("CreatePopupMenu", 8)) return 0;
     const MenuHandle menu = D().nextMenu++;
     D().menus.insert(menu);
     return menu;
@@ -102,12 +106,14 @@ MenuHandle CreatePopupMenu() {
 
 int DestroyMenu(MenuHandle menu) {
     Log("DestroyMenu", {Hex(menu)});
+    if (Failing("DestroyMenu", 1401)) return 0;
     return D().menus.erase(menu) ? 1 : 0;
 }
 
 int AppendMenuA(MenuHandle menu, std::uint32_t flags, std::uintptr_t itemId, const char* text) {
     // A separator's text argument is ignored by Windows, so it is not read.
     Log("AppendMenuA", {Hex(menu), Hex(flags), Hex32(itemId), (flags & MF_SEPARATOR) ? "null" : Str(text)});
+    if (Failing("AppendMenuA", 8)) return 0;
     return D().menus.count(menu) ? 1 : 0;
 }
 
@@ -115,6 +121,7 @@ int TrackPopupMenu(MenuHandle menu, std::uint32_t flags, int x, int y, int reser
                    const void* /*rect*/) {
     Log("TrackPopupMenu",
         {Hex(menu), Hex(flags), Dec(x), Dec(y), Hex32(static_cast<std::uint32_t>(reserved)), W(owner)});
+    if (Failing("TrackPopupMenu", 1401)) return 0;
     if (!D().menus.count(menu)) return 0;
     // A test picks an item by sending the owner its WM_COMMAND from here.
     const auto onTrackPopupMenu = D().onTrackPopupMenu;

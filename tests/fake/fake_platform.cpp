@@ -63,6 +63,7 @@ void DeliverToForeign(WindowHandle window, std::uint32_t message) {
 
 std::uint16_t RegisterClassExA(const WindowClassEx* windowClass) {
     Log("RegisterClassExA", {windowClass ? Str(windowClass->lpszClassName) : "null"});
+    if (Failing("RegisterClassExA", 8)) return 0;
     if (!windowClass || !windowClass->lpszClassName || !windowClass->lpfnWndProc) return 0;
     fake::Desktop& desktop = D();
     const std::string key = fake::Lower(windowClass->lpszClassName);
@@ -81,6 +82,7 @@ WindowHandle CreateWindowExA(std::uint32_t exStyle, const char* className, const
                              InstanceHandle instance, void* /*createParam*/) {
     Log("CreateWindowExA", {Hex(exStyle), Str(className), Str(windowName), Hex(style), Dec(x), Dec(y),
                             Dec(width), Dec(height), W(parent), Hex(menu), Hex(instance)});
+    if (Failing("CreateWindowExA", 8)) return 0;
     fake::Desktop& desktop = D();
     const auto found =
         className ? desktop.windowClasses.find(fake::Lower(className)) : desktop.windowClasses.end();
@@ -118,6 +120,7 @@ int ShowWindow(WindowHandle window, int showCommand) {
 
 int UpdateWindow(WindowHandle window) {
     Log("UpdateWindow", {W(window)});
+    if (Failing("UpdateWindow", 6)) return 0;
     return D().Find(window) ? 1 : 0;
 }
 
@@ -130,6 +133,7 @@ LResult DefWindowProcA(WindowHandle window, std::uint32_t message, WParam wParam
 
 int GetMessageA(Message* message, WindowHandle window, std::uint32_t filterMin, std::uint32_t filterMax) {
     Log("GetMessageA", {W(window), Hex(filterMin), Hex(filterMax)});
+    if (Failing("GetMessageA", 6)) return -1;
     fake::Desktop& desktop = D();
     if (!message) return -1;
     if (desktop.queue.empty()) {
@@ -174,6 +178,7 @@ void PostQuitMessage(int exitCode) {
 
 int PostMessageA(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam) {
     Log("PostMessageA", {W(window), Hex(message), Hex32(wParam), Hex32(static_cast<std::uint64_t>(lParam))});
+    if (Failing("PostMessageA", 5)) return 0;
     if (window == 0) {  // a thread message
         PostToQueue(0, message, wParam, lParam);
         return 1;
@@ -193,6 +198,7 @@ int PostMessageA(WindowHandle window, std::uint32_t message, WParam wParam, LPar
 
 LResult SendMessageA(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam) {
     Log("SendMessageA", {W(window), Hex(message), Hex32(wParam), Hex32(static_cast<std::uint64_t>(lParam))});
+    if (Failing("SendMessageA", 5)) return 0;
     const fake::Window* target = D().Find(window);
     if (!target) return 0;
     if (target->procedure) return target->procedure(window, message, wParam, lParam);
@@ -203,6 +209,7 @@ LResult SendMessageA(WindowHandle window, std::uint32_t message, WParam wParam, 
 
 std::uint32_t RegisterWindowMessageA(const char* name) {
     Log("RegisterWindowMessageA", {Str(name)});
+    if (Failing("RegisterWindowMessageA", 8)) return 0;
     if (!name || !*name) {
         D().lastError = kErrorInvalidParameter;
         return 0;
@@ -219,6 +226,7 @@ WindowHandle GetDesktopWindow() {
 
 WindowHandle GetWindow(WindowHandle window, std::uint32_t command) {
     Log("GetWindow", {W(window), Hex(command)});
+    if (Failing("GetWindow", 1400)) return 0;
     const auto& z = D().zOrder;
     if (command == GW_CHILD) return window == D().desktop() && !z.empty() ? z.front() : 0;
     const auto at = std::find(z.begin(), z.end(), window);
@@ -239,6 +247,7 @@ WindowHandle GetWindow(WindowHandle window, std::uint32_t command) {
 
 int GetWindowTextA(WindowHandle window, char* text, int maxCount) {
     Log("GetWindowTextA", {W(window), Dec(maxCount)});
+    if (Failing("GetWindowTextA", 1400)) return 0;
     const fake::Window* target = D().Find(window);
     if (!target) {
         if (text && maxCount > 0) text[0] = 0;
@@ -249,6 +258,7 @@ int GetWindowTextA(WindowHandle window, char* text, int maxCount) {
 
 int SetWindowTextA(WindowHandle window, const char* text) {
     Log("SetWindowTextA", {W(window), Str(text)});
+    if (Failing("SetWindowTextA", 5)) return 0;
     fake::Window* target = D().Find(window);
     if (!target) return 0;
     target->title = text ? text : "";
@@ -257,17 +267,20 @@ int SetWindowTextA(WindowHandle window, const char* text) {
 
 WindowHandle FindWindowA(const char* className, const char* windowName) {
     Log("FindWindowA", {Str(className), Str(windowName)});
+    if (Failing("FindWindowA", 0)) return 0;
     return FindTopLevel(0, 0, className, windowName);
 }
 
 WindowHandle FindWindowExA(WindowHandle parent, WindowHandle childAfter, const char* className,
                            const char* windowName) {
     Log("FindWindowExA", {W(parent), W(childAfter), Str(className), Str(windowName)});
+    if (Failing("FindWindowExA", 0)) return 0;
     return FindTopLevel(parent, childAfter, className, windowName);
 }
 
 int SetForegroundWindow(WindowHandle window) {
     Log("SetForegroundWindow", {W(window)});
+    if (Failing("SetForegroundWindow", 0)) return 0;
     if (!D().Find(window)) return 0;
     // As on Wine: no foreground lock, and the Z order stays as it is.
     D().foreground = window;
@@ -277,6 +290,7 @@ int SetForegroundWindow(WindowHandle window) {
 
 WindowHandle SetActiveWindow(WindowHandle window) {
     Log("SetActiveWindow", {W(window)});
+    if (Failing("SetActiveWindow", 5)) return 0;
     const fake::Window* target = D().Find(window);
     // Activation is per thread: another process's window cannot be activated.
     if (!target || !target->own) return 0;
@@ -287,6 +301,7 @@ WindowHandle SetActiveWindow(WindowHandle window) {
 
 int BringWindowToTop(WindowHandle window) {
     Log("BringWindowToTop", {W(window)});
+    if (Failing("BringWindowToTop", 5)) return 0;
     if (!D().Find(window)) return 0;
     MoveToTop(window);
     return 1;
@@ -307,6 +322,7 @@ int GetScreenDpi() {
 // corner, unless SetWindowPos moved it.
 int GetWindowRect(WindowHandle window, Rect* rect) {
     Log("GetWindowRect", {W(window)});
+    if (Failing("GetWindowRect", 1400)) return 0;
     if (!D().Find(window)) return 0;
     *rect = Rect{0, 0, 300, 120};
     return 1;
@@ -314,6 +330,7 @@ int GetWindowRect(WindowHandle window, Rect* rect) {
 
 int GetWorkArea(Rect* rect) {
     Log("GetWorkArea", {});
+    if (Failing("GetWorkArea", 5)) return 0;
     *rect = D().workArea;
     return 1;
 }
@@ -321,6 +338,7 @@ int GetWorkArea(Rect* rect) {
 // Every window of the fake has the client area of a 600x400 window.
 int GetClientSize(WindowHandle window, int* width, int* height) {
     Log("GetClientSize", {W(window)});
+    if (Failing("GetClientSize", 1400)) return 0;
     if (!D().Find(window)) return 0;
     *width = 600;
     *height = 400;
@@ -333,6 +351,7 @@ int SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, in
     const bool special = static_cast<std::int32_t>(insertAfter) < 0;
     Log("SetWindowPos", {W(window), special ? Hex32(insertAfter) : W(insertAfter), Dec(x), Dec(y), Dec(cx),
                          Dec(cy), Hex(flags)});
+    if (Failing("SetWindowPos", 5)) return 0;
     fake::Window* target = D().Find(window);
     if (!target) return 0;
     constexpr std::uint32_t kNoZOrder = 0x4, kShowWindow = 0x40, kHideWindow = 0x80;
@@ -372,6 +391,7 @@ void mouse_event(std::uint32_t flags, std::uint32_t dx, std::uint32_t dy, std::u
 
 int GetCursorPos(Point* point) {
     Log("GetCursorPos", {});
+    if (Failing("GetCursorPos", 5)) return 0;
     if (!point) return 0;
     *point = D().cursor;
     return 1;
@@ -379,6 +399,7 @@ int GetCursorPos(Point* point) {
 
 int SetCursorPos(int x, int y) {
     Log("SetCursorPos", {Dec(x), Dec(y)});
+    if (Failing("SetCursorPos", 5)) return 0;
     fake::Desktop& desktop = D();
     desktop.cursor.x = std::clamp(x, 0, std::max(desktop.screenWidth - 1, 0));
     desktop.cursor.y = std::clamp(y, 0, std::max(desktop.screenHeight - 1, 0));

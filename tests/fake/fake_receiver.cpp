@@ -46,11 +46,13 @@ ReceiverControl OpenCaptureFilterControl(const char* const* friendlyNames, int n
     for (int i = 0; friendlyNames && i < nameCount; ++i) names += (i ? "," : "") + Str(friendlyNames[i]);
     names += "}";
     Log("OpenCaptureFilterControl", {names, Dec(nameCount), Str(graphName)});
+    if (Failing("OpenCaptureFilterControl", 0)) return nullptr;
     return D().receiverPresent ? FakeControl() : nullptr;
 }
 
 int ListCaptureDeviceNames(char (*names)[captureDeviceNameSize], int maxNames) {
     Log("ListCaptureDeviceNames", {Dec(maxNames)});
+    if (Failing("ListCaptureDeviceNames", 0)) return -1;
     if (D().captureDevicesFail) return -1;
     const std::vector<std::string>& devices = D().captureDevices;
     for (int i = 0; i < maxNames && i < static_cast<int>(devices.size()); ++i) {
@@ -75,6 +77,7 @@ std::uint32_t DriverAddress(void* buffer) {
 std::int32_t KsProperty(ReceiverControl control, void* property, std::uint32_t propertyLength, void* data,
                         std::uint32_t dataLength, std::uint32_t* bytesReturned) {
     Log("KsProperty", {Dec(propertyLength), Dec(dataLength)});
+    if (Failing("KsProperty", 0)) return E_FAIL;
     fake::Desktop& desktop = D();
     if (control != FakeControl()) return E_FAIL;
     const auto* request = static_cast<const std::uint8_t*>(property);

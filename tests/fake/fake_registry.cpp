@@ -104,6 +104,7 @@ bool Allows(std::uint32_t access, std::uint32_t specific, std::uint32_t generic)
 
 long RegOpenKeyA(RegKey root, const char* subKey, RegKey* result) {
     Log("RegOpenKeyA", {KeyName(root), Str(subKey)});
+    if (Failing("RegOpenKeyA", 5)) return ERROR_ACCESS_DENIED;
     // With no subkey RegOpenKeyA hands back the handle it was given.
     if (result && (!subKey || !*subKey) && Resolve(root).valid) {
         *result = root;
@@ -115,6 +116,7 @@ long RegOpenKeyA(RegKey root, const char* subKey, RegKey* result) {
 long RegOpenKeyExA(RegKey root, const char* subKey, std::uint32_t options, std::uint32_t access,
                    RegKey* result) {
     Log("RegOpenKeyExA", {KeyName(root), Str(subKey), Hex(options), Hex(access)});
+    if (Failing("RegOpenKeyExA", 5)) return ERROR_ACCESS_DENIED;
     return OpenKey(root, subKey, access, result);
 }
 
@@ -122,6 +124,7 @@ long RegCreateKeyExA(RegKey root, const char* subKey, std::uint32_t /*reserved*/
                      std::uint32_t options, std::uint32_t access, const void* /*security*/, RegKey* result,
                      std::uint32_t* disposition) {
     Log("RegCreateKeyExA", {KeyName(root), Str(subKey), Hex(options), Hex(access)});
+    if (Failing("RegCreateKeyExA", 5)) return ERROR_ACCESS_DENIED;
     if (!result) return kErrorInvalidParameter;
     *result = 0;
     const KeyRef parent = Resolve(root);
@@ -142,6 +145,7 @@ long RegCreateKeyExA(RegKey root, const char* subKey, std::uint32_t /*reserved*/
 long RegQueryValueExA(RegKey key, const char* valueName, std::uint32_t* reserved, std::uint32_t* type,
                       std::uint8_t* data, std::uint32_t* dataSize) {
     Log("RegQueryValueExA", {KeyName(key), Str(valueName), dataSize ? Dec(*dataSize) : "null"});
+    if (Failing("RegQueryValueExA", 2)) return ERROR_FILE_NOT_FOUND;
     const KeyRef ref = Resolve(key);
     if (!ref.valid) return kErrorInvalidHandle;
     if (reserved || (data && !dataSize)) return kErrorInvalidParameter;
@@ -165,6 +169,7 @@ long RegQueryValueExA(RegKey key, const char* valueName, std::uint32_t* reserved
 long RegSetValueExA(RegKey key, const char* valueName, std::uint32_t /*reserved*/, std::uint32_t type,
                     const std::uint8_t* data, std::uint32_t dataSize) {
     Log("RegSetValueExA", {KeyName(key), Str(valueName), Hex(type), Dec(dataSize)});
+    if (Failing("RegSetValueExA", 5)) return ERROR_ACCESS_DENIED;
     const KeyRef ref = Resolve(key);
     if (!ref.valid) return kErrorInvalidHandle;
     if (!data && dataSize) return kErrorInvalidParameter;
@@ -178,6 +183,7 @@ long RegSetValueExA(RegKey key, const char* valueName, std::uint32_t /*reserved*
 
 long RegFlushKey(RegKey key) {
     Log("RegFlushKey", {KeyName(key)});
+    if (Failing("RegFlushKey", 5)) return ERROR_ACCESS_DENIED;
     return Resolve(key).valid ? ERROR_SUCCESS : kErrorInvalidHandle;
 }
 

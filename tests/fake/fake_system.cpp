@@ -26,22 +26,26 @@ constexpr std::uint32_t kEwxReboot = 0x2;
 
 int LoadStringA(InstanceHandle instance, std::uint32_t id, char* buffer, int bufferMax) {
     Log("LoadStringA", {Hex(instance), Hex(id), Dec(bufferMax)});
+    if (Failing("LoadStringA", 1814)) return 0;
     const auto found = D().strings.find(id);
     return CopyCut(found == D().strings.end() ? std::string() : found->second, buffer, bufferMax);
 }
 
 IconHandle LoadIconA(InstanceHandle instance, std::uint32_t resourceId) {
     Log("LoadIconA", {Hex(instance), Hex(resourceId)});
+    if (Failing("LoadIconA", 1813)) return 0;
     return 0x50000 + resourceId;
 }
 
 CursorHandle LoadCursorA(InstanceHandle instance, std::uint32_t resourceId) {
     Log("LoadCursorA", {Hex(instance), Hex(resourceId)});
+    if (Failing("LoadCursorA", 1813)) return 0;
     return 0x60000 + resourceId;
 }
 
 AcceleratorHandle LoadAcceleratorsA(InstanceHandle instance, std::uint32_t resourceId) {
     Log("LoadAcceleratorsA", {Hex(instance), Hex(resourceId)});
+    if (Failing("LoadAcceleratorsA", 1813)) return 0;
     return 0x70000 + resourceId;
 }
 
@@ -50,6 +54,7 @@ AcceleratorHandle LoadAcceleratorsA(InstanceHandle instance, std::uint32_t resou
 std::uintptr_t SetTimer(WindowHandle window, std::uintptr_t timerId, std::uint32_t periodMs,
                         TimerProc procedure) {
     Log("SetTimer", {W(window), Hex32(timerId), Dec(periodMs)});
+    if (Failing("SetTimer", 8)) return 0;
     fake::Desktop& desktop = D();
     if (window != 0) {
         // Only the calling thread's windows take timers.
@@ -102,6 +107,8 @@ int Shell_NotifyIconA(std::uint32_t message, NotifyIconData* data) {
         {Hex(message), "{" + Dec(data->cbSize) + "," + W(data->hWnd) + "," + Hex(data->uID) + "," +
                            Hex(data->uFlags) + "," + Hex(data->uCallbackMessage) + "," + Hex(data->hIcon) +
                            "," + Str(tip.c_str()) + "}"});
+    // A shell not ready yet, or too busy to answer in time.
+    if (Failing("Shell_NotifyIconA", 1460)) return 0;
     fake::Desktop& desktop = D();
     desktop.trayCalls.push_back(fake::Desktop::TrayCall{message, *data});
     const std::pair<WindowHandle, std::uint32_t> icon{data->hWnd, data->uID};
@@ -125,6 +132,7 @@ int Shell_NotifyIconA(std::uint32_t message, NotifyIconData* data) {
 std::intptr_t ShellExecuteA(WindowHandle owner, const char* verb, const char* file, const char* parameters,
                             const char* directory, int showCommand) {
     Log("ShellExecuteA", {W(owner), Str(verb), Str(file), Str(parameters), Str(directory), Dec(showCommand)});
+    if (Failing("ShellExecuteA", 5)) return 5;
     const auto onShellExecute = D().onShellExecute;
     return onShellExecute ? onShellExecute(file ? file : "") : 33;
 }
@@ -133,6 +141,7 @@ std::intptr_t ShellExecuteA(WindowHandle owner, const char* verb, const char* fi
 
 int GetVersionExA(OsVersionInfoEx* info) {
     Log("GetVersionExA", {info ? Dec(info->dwOSVersionInfoSize) : "null"});
+    if (Failing("GetVersionExA", 87)) return 0;
     if (!info) return 0;
     const std::uint32_t size = info->dwOSVersionInfoSize;
     if ((size != 148 && size != sizeof(OsVersionInfoEx)) || D().versionSizesRefused.count(size)) {
@@ -149,6 +158,7 @@ int GetVersionExA(OsVersionInfoEx* info) {
 
 std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) {
     Log("GetWindowsDirectoryA", {Dec(size)});
+    if (Failing("GetWindowsDirectoryA", 8)) return 0;
     const std::string& directory = D().windowsDirectory;
     const auto length = static_cast<std::uint32_t>(directory.size());
     if (!buffer || size < length + 1) return length + 1;
@@ -158,12 +168,14 @@ std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) {
 
 int CopyTextToClipboard(WindowHandle owner, const char* text) {
     Log("CopyTextToClipboard", {W(owner), Str(text)});
+    if (Failing("CopyTextToClipboard", 1418)) return 0;
     D().clipboard = text ? text : "";
     return 1;
 }
 
 std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) {
     Log("GetModuleFileNameA", {Dec(size)});
+    if (Failing("GetModuleFileNameA", 8)) return 0;
     const std::string& path = D().moduleFileName;
     if (!buffer || size == 0) return 0;
     // As Windows does: cut to size - 1 characters and a NUL, returning size.
@@ -181,6 +193,7 @@ void GetLocalTime(LocalTime* time) {
 
 int OpenFile(const char* path, std::uint32_t style) {
     Log("OpenFile", {Str(path), Hex(style)});
+    if (Failing("OpenFile", 2)) return HFILE_ERROR;
     const auto& files = D().existingFiles;
     const bool exists = path && std::any_of(files.begin(), files.end(), [&](const std::string& file) {
                             return fake::EqualNoCase(file, path);
@@ -194,6 +207,7 @@ int OpenFile(const char* path, std::uint32_t style) {
 
 int OpenProcessToken(std::uint32_t desiredAccess, TokenHandle* token) {
     Log("OpenProcessToken", {Hex(desiredAccess)});
+    if (Failing("OpenProcessToken", 5)) return 0;
     if (!token) return 0;
     *token = D().nextToken++;
     D().openTokens.insert(*token);
@@ -202,6 +216,7 @@ int OpenProcessToken(std::uint32_t desiredAccess, TokenHandle* token) {
 
 int LookupPrivilegeValueA(const char* systemName, const char* name, Luid* luid) {
     Log("LookupPrivilegeValueA", {Str(systemName), Str(name)});
+    if (Failing("LookupPrivilegeValueA", 1313)) return 0;
     if (!luid || !name || !fake::EqualNoCase(name, "SeShutdownPrivilege")) {
         D().lastError = kErrorNoSuchPrivilege;
         return 0;
@@ -215,6 +230,7 @@ int AdjustTokenPrivileges(TokenHandle token, Luid privilege, std::uint32_t attri
         {Hex(token),
          "{" + Hex(privilege.LowPart) + "," + Hex32(static_cast<std::uint32_t>(privilege.HighPart)) + "}",
          Hex(attributes)});
+    if (Failing("AdjustTokenPrivileges", 5)) return 0;
     fake::Desktop& desktop = D();
     if (!desktop.openTokens.count(token)) {
         desktop.lastError = kErrorInvalidHandle;
@@ -244,6 +260,7 @@ std::uint32_t GetLastError() {
 
 int AllowMessageFromLowerLevel(std::uint32_t message) {
     Log("AllowMessageFromLowerLevel", {Hex(message)});
+    if (Failing("AllowMessageFromLowerLevel", 5)) return 0;
     return 1;
 }
 
@@ -264,6 +281,7 @@ int IsConsoleSession() {
 
 int WatchSessionChanges(WindowHandle window) {
     Log("WatchSessionChanges", {W(window)});
+    if (Failing("WatchSessionChanges", 1722)) return 0;
     return 1;
 }
 
@@ -271,6 +289,7 @@ void StopWatchingSessionChanges(WindowHandle window) { Log("StopWatchingSessionC
 
 int FormatErrorText(std::uint32_t error, char* text, std::uint32_t size) {
     Log("FormatErrorText", {Hex(error)});
+    if (Failing("FormatErrorText", 317)) return 0;
     // The words of the errors the fake itself gives; others have none.
     const std::string words = error == kErrorPrivilegeNotHeld ? "A required privilege is not held by the client."
                               : error == 5                    ? "Access is denied."
@@ -282,6 +301,7 @@ int FormatErrorText(std::uint32_t error, char* text, std::uint32_t size) {
 
 int ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
     Log("ExitWindowsEx", {Hex(flags), Hex(reserved)});
+    if (Failing("ExitWindowsEx", 5)) return 0;
     fake::Desktop& desktop = D();
     // NT refuses to shut down or restart for a process without the enabled
     // privilege; Windows 9x has no privileges to enable.

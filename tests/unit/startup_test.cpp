@@ -313,6 +313,20 @@ INSTANTIATE_TEST_SUITE_P(Failures, TrayIconAtLogon,
                                            LogonCase{6, false}),
                          [](const auto& info) { return "Refused" + std::to_string(info.param.failures); });
 
+// Windows may refuse timers (desktop heap exhausted): without its poll timer
+// the remote does nothing, so the user is told, and the next resume tries
+// the timer again.
+TEST_F(StartupTest, PollTimerRefused_IsTold_AndTriedAgainOnResume) {
+    desk.failure = {"SetTimer", 1, true};
+    Start();
+    const std::vector<std::string> boxes = desk.Log({"MessageBoxA"});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Windows refused it a timer"), std::string::npos) << boxes[0];
+    desk.failure = {};
+    Send(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    EXPECT_TRUE(desk.TimerSet(program.mainWindow, 1));
+}
+
 TEST_F(StartupTest, ShellRestart_AddsTheSameIconAgain) {
     Start();
     const std::vector<std::string> added = desk.Log({"Shell_NotifyIconA"});
