@@ -155,8 +155,9 @@ void Layout(int width, int height) {
     Place(ui.receiverText, margin, margin, -2 * margin, 80, width, height);
     Place(ui.checkAgain, margin, 95, buttonWidth, buttonHeight, width, height);
     Place(ui.copy, 2 * margin + buttonWidth, 95, buttonWidth, buttonHeight, width, height);
-    Place(ui.explanation, margin, 125, -2 * margin, 45, width, height);
-    Place(ui.codeList, margin, 172, -2 * margin, -172 - margin, width, height);
+    // Room for four lines of the explanation, as it wraps in a narrow window.
+    Place(ui.explanation, margin, 125, -2 * margin, 56, width, height);
+    Place(ui.codeList, margin, 184, -2 * margin, -184 - margin, width, height);
 }
 
 platform::LResult CheckWndProc(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,
