@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "platform/win32_constants.h"
 #include "settings/utility_titles.h"
+#include "shell/utility_copies.h"
 
 namespace {
 
@@ -25,11 +26,7 @@ Utility MakeWayForTheCheck(const char* caption) {
         "none.\n\nClose Remote Control while Remote Check runs? It starts again when you close Remote Check.",
         caption, MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) return Utility::Staying;
-    const platform::WindowHandle desktop = platform::GetDesktopWindow();
-    for (platform::WindowHandle copy = platform::FindWindowExA(desktop, 0, utilityWindowClass, nullptr); copy != 0;
-         copy = platform::FindWindowExA(desktop, copy, utilityWindowClass, nullptr)) {
-        platform::PostMessageA(copy, WM_CLOSE, 0, 0);
-    }
+    AskEveryCopyToClose();
     closedByTheCheck = true;
     return Utility::Closing;
 }

@@ -16,6 +16,7 @@
 #include "shell/program_window_class.h"
 #include "shell/tray_icon.h"
 #include "shell/tray_menu.h"
+#include "shell/utility_copies.h"
 
 namespace {
 
@@ -108,11 +109,7 @@ void OnSessionChange(platform::WParam wParam) {
 void AskEarlierCopiesToClose() {
     for (const char* title : utilityWindowTitles) {
         if (std::strcmp(title, utilityWindowClass) == 0) {
-            const platform::WindowHandle desktop = platform::GetDesktopWindow();
-            for (platform::WindowHandle copy = platform::FindWindowExA(desktop, 0, utilityWindowClass, nullptr);
-                 copy != 0; copy = platform::FindWindowExA(desktop, copy, utilityWindowClass, nullptr)) {
-                platform::PostMessageA(copy, WM_CLOSE, 0, 0);
-            }
+            AskEveryCopyToClose();
             continue;
         }
         const platform::WindowHandle copy = FindTopLevelByTitlePrefix(title);

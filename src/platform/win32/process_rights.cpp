@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/later_calls.h"
 
 namespace {
 
@@ -49,10 +50,7 @@ int RunsWithMoreRights(WindowHandle window) {
 
 int RunsOn64BitWindows() {
     using IsWow64 = BOOL(WINAPI*)(HANDLE, BOOL*);
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    const auto isWow64 = kernel == nullptr ? nullptr
-                                           : reinterpret_cast<IsWow64>(reinterpret_cast<void (*)(void)>(
-                                                 GetProcAddress(kernel, "IsWow64Process")));
+    const auto isWow64 = LaterCall<IsWow64>("kernel32.dll", "IsWow64Process");
     BOOL wow64 = FALSE;
     if (isWow64 != nullptr && isWow64(GetCurrentProcess(), &wow64) && wow64) return 1;
     // The test twin is itself a 64-bit program.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/later_calls.h"
 
 namespace platform {
 
@@ -71,22 +72,10 @@ int GetVersionExA(OsVersionInfoEx* info) {
 
 std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) { return ::GetWindowsDirectoryA(buffer, size); }
 
-// The calls of newer Windows are looked up when needed: Windows 98 and ME
-// have none of them, and the program still starts there.
-namespace {
-
-template <typename Function>
-Function SessionCall(const char* dll, const char* name) {
-    const HMODULE module = LoadLibraryA(dll);
-    if (module == nullptr) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)));
-}
-
-}  // namespace
 
 int AllowMessageFromLowerLevel(std::uint32_t message) {
     using Filter = BOOL(WINAPI*)(UINT, DWORD);
-    const auto filter = SessionCall<Filter>("user32.dll", "ChangeWindowMessageFilter");
+    const auto filter = LaterCall<Filter>("user32.dll", "ChangeWindowMessageFilter");
     constexpr DWORD messageFilterAdd = 1;
     return filter != nullptr && filter(message, messageFilterAdd) ? 1 : 0;
 }
@@ -94,8 +83,8 @@ int AllowMessageFromLowerLevel(std::uint32_t message) {
 int IsConsoleSession() {
     using ActiveConsole = DWORD(WINAPI*)();
     using SessionOf = BOOL(WINAPI*)(DWORD, DWORD*);
-    const auto activeConsole = SessionCall<ActiveConsole>("kernel32.dll", "WTSGetActiveConsoleSessionId");
-    const auto sessionOf = SessionCall<SessionOf>("kernel32.dll", "ProcessIdToSessionId");
+    const auto activeConsole = LaterCall<ActiveConsole>("kernel32.dll", "WTSGetActiveConsoleSessionId");
+    const auto sessionOf = LaterCall<SessionOf>("kernel32.dll", "ProcessIdToSessionId");
     DWORD own = 0;
     if (activeConsole == nullptr || sessionOf == nullptr || !sessionOf(GetCurrentProcessId(), &own)) return 1;
     return activeConsole() == own ? 1 : 0;
@@ -103,14 +92,14 @@ int IsConsoleSession() {
 
 int WatchSessionChanges(WindowHandle window) {
     using Register = BOOL(WINAPI*)(HWND, DWORD);
-    const auto registerFor = SessionCall<Register>("wtsapi32.dll", "WTSRegisterSessionNotification");
+    const auto registerFor = LaterCall<Register>("wtsapi32.dll", "WTSRegisterSessionNotification");
     constexpr DWORD notifyForThisSession = 0;
     return registerFor != nullptr && registerFor(ToWin<HWND>(window), notifyForThisSession) ? 1 : 0;
 }
 
 void StopWatchingSessionChanges(WindowHandle window) {
     using Unregister = BOOL(WINAPI*)(HWND);
-    const auto unregister = SessionCall<Unregister>("wtsapi32.dll", "WTSUnRegisterSessionNotification");
+    const auto unregister = LaterCall<Unregister>("wtsapi32.dll", "WTSUnRegisterSessionNotification");
     if (unregister != nullptr) unregister(ToWin<HWND>(window));
 }
 
