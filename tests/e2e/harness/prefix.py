@@ -8,6 +8,7 @@ import os
 import re
 import shutil
 import subprocess
+import sys
 import tempfile
 
 from . import paths, target
@@ -83,10 +84,18 @@ class WinePrefix:
 
     # -- processes ---------------------------------------------------------
     def run(self, args, timeout=60, check=True):
-        """Runs a Windows program to its end; returns the CompletedProcess (text)."""
-        result = subprocess.run(wine(*args), env=self.env, capture_output=True,
-                                stdin=subprocess.DEVNULL, timeout=timeout, text=True,
-                                errors="replace")
+        """Runs a Windows program to its end; returns the CompletedProcess (text).
+
+        A process that Wine's loader could not even start (it prints that it
+        failed to map the shared user data; seen under 64-bit Wine on a busy
+        machine) ran none of its code: it is started once more, and said so."""
+        for attempt in (1, 2):
+            result = subprocess.run(wine(*args), env=self.env, capture_output=True,
+                                    stdin=subprocess.DEVNULL, timeout=timeout, text=True,
+                                    errors="replace")
+            if attempt == 2 or "failed to map the shared user data" not in result.stderr + result.stdout:
+                break
+            print(f"\nWine's loader could not start {args[0]}; starting it again", file=sys.stderr)
         if check and result.returncode != 0:
             raise RuntimeError(f"{args} exited {result.returncode}: {result.stdout}{result.stderr}")
         return result
