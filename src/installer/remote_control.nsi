@@ -152,7 +152,11 @@ Var tvAppChoice
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_FINISHPAGE_RUN "$INSTDIR\RemoteControl.exe"
+; What the finish page and the upgrade start, they start through the
+; utility's /OPENASUSER: the desktop's shell opens it with the signed-in
+; user's own rights, not the installer's administrator rights.
+!define MUI_FINISHPAGE_RUN ""
+!define MUI_FINISHPAGE_RUN_FUNCTION StartUtilityAsUser
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
 !define MUI_FINISHPAGE_TEXT "${PRODUCT} runs in the background: it has no window, only an icon in the \
   notification area (on Windows 7 to 11 perhaps among the hidden icons, behind the arrow).$\r$\n$\r$\nTo see \
@@ -160,7 +164,8 @@ Var tvAppChoice
   from the Start menu."
 ; Unticked: the finish page's job is to start the utility, which a browser
 ; window opening over it would hide; the guide stays in the Start menu.
-!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\Guide\user-guide.html"
+!define MUI_FINISHPAGE_SHOWREADME ""
+!define MUI_FINISHPAGE_SHOWREADME_FUNCTION OpenGuideAsUser
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "Open the user guide"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_DIRECTORY
@@ -453,9 +458,17 @@ Section "-Finish"
   ; puts back what it closed.
   ${If} ${Silent}
   ${AndIf} $wasRunning = 1
-    Exec '"$INSTDIR\RemoteControl.exe"'
+    Call StartUtilityAsUser
   ${EndIf}
 SectionEnd
+
+Function StartUtilityAsUser
+  Exec '"$INSTDIR\RemoteControl.exe" /OPENASUSER "$INSTDIR\RemoteControl.exe"'
+FunctionEnd
+
+Function OpenGuideAsUser
+  Exec '"$INSTDIR\RemoteControl.exe" /OPENASUSER "$INSTDIR\Guide\user-guide.html"'
+FunctionEnd
 
 Function .onInit
   SetRegView ${REG_VIEW}

@@ -220,6 +220,7 @@ class InstallUpgradeUninstall(RigTestCase):
         self.wait_polling_by(new_loads[0])
         restarted = wait_until(lambda: utility_pids(rig.prefix.path), 10, "the restarted utility's process")
         self.assertEqual(len(restarted), 1, restarted)
+        assert_started_by_shell(self, rig)
 
         # The uninstall closes it the same way, then removes what was added.
         rig.control.send("delay 1500")
@@ -335,6 +336,14 @@ class FirstInstallAndSettings(RigTestCase):
                     self.assertIsNone(rig.prefix.reg_values(VENDOR_KEY), "the emptied vendor key left")
 
 
+def assert_started_by_shell(test, rig):
+    """The installer had the desktop's shell start the utility (/OPENASUSER),
+    so on Windows it runs with the signed-in user's rights, not the
+    installer's: its parent is Explorer."""
+    process = rig.wintool("process", "RemoteControl.exe", check=True).stdout
+    test.assertIn("parent=explorer.exe", process.lower(), "started by the installer itself")
+
+
 class InteractiveInstall(RigTestCase):
     """The wizard as a user clicks through it, with two TV applications
     installed: its page offers them in AppId order and stores the one chosen;
@@ -386,6 +395,7 @@ class InteractiveInstall(RigTestCase):
         self.assertEqual(setup.returncode, 0)
         wait_until(lambda: len(rig.driver_log.requests()) >= 3, 30, "the started utility to poll")
         self.assertEqual(len(utility_pids(rig.prefix.path)), 1, "the installed exe runs once")
+        assert_started_by_shell(self, rig)
         self.assertEqual(rig.prefix.reg_values(SETTINGS_KEY)["DefaultTVAPP"], ("REG_DWORD", 7))
 
 

@@ -29,7 +29,7 @@
 //   wintool broadcast <name>              (RegisterWindowMessageA, then posted to HWND_BROADCAST,
 //                                          as a restarted shell sends "TaskbarCreated")
 //   wintool trayicons                     (the icon windows on Wine's tray, one line each)
-//   wintool process <exe name>           (pid, GetGuiResources USER/GDI, private bytes, handles and
+//   wintool process <exe name>           (pid, parent's exe name, GetGuiResources USER/GDI, private bytes, handles and
 //                                          windows of the first process of that name)
 //   wintool modifiers                     (GetAsyncKeyState of the modifier keys, down ones listed)
 //   wintool forgeticon <class|*> <title|*> <id>
@@ -164,11 +164,16 @@ int Process(const char* name) {
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
   DWORD pid = 0;
+  DWORD parentPid = 0;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (lstrcmpiA(entry.szExeFile, name) == 0) {
+    if (pid == 0 && lstrcmpiA(entry.szExeFile, name) == 0) {
       pid = entry.th32ProcessID;
-      break;
+      parentPid = entry.th32ParentProcessID;
     }
+  }
+  char parent[MAX_PATH] = "-";
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (pid != 0 && entry.th32ProcessID == parentPid) lstrcpynA(parent, entry.szExeFile, MAX_PATH);
   }
   CloseHandle(snapshot);
   if (pid == 0) return 1;
@@ -181,7 +186,7 @@ int Process(const char* name) {
   GetProcessHandleCount(process, &handles);
   std::pair<DWORD, int> windows{pid, 0};
   EnumWindows(CountOwnWindows, reinterpret_cast<LPARAM>(&windows));
-  printf("process pid=%lu user=%lu gdi=%lu private=%lu workingset=%lu handles=%lu windows=%d\n", pid,
+  printf("process pid=%lu parent=%s user=%lu gdi=%lu private=%lu workingset=%lu handles=%lu windows=%d\n", pid, parent,
          GetGuiResources(process, GR_USEROBJECTS), GetGuiResources(process, GR_GDIOBJECTS),
          static_cast<unsigned long>(memory.PrivateUsage), static_cast<unsigned long>(memory.WorkingSetSize),
          handles, windows.second);
