@@ -109,6 +109,10 @@ SetDateSave off
 !define SETTINGS_KEY "Software\Tarvex Multimedia\Nimbus XQ Utilities"
 !define DEFAULT_APP_VALUE "DefaultTVAPP"
 !define ALWAYS_REMOTE_OFF_VALUE "AlwaysRemoteOff"
+; The default as this installer left it. A choice that a user's earlier,
+; redirected copy of the utility made (in that user's VirtualStore) is taken
+; over by the utility only while the stored default still equals it.
+!define INSTALLER_DEFAULT_VALUE "InstallerDefaultTVAPP"
 !define VENDOR_KEY "Software\Tarvex Multimedia"
 !define GUIDE_SHORTCUT "${PRODUCT} User Guide"
 !define CHECK_SHORTCUT "Alder Remote Check"
@@ -439,6 +443,13 @@ Section "-Settings"
   ${If} $defaultTvApp <> 0
     WriteRegDWORD HKLM "${SETTINGS_KEY}" "${DEFAULT_APP_VALUE}" $defaultTvApp
   ${EndIf}
+  ClearErrors
+  ReadRegDWORD $R0 HKLM "${SETTINGS_KEY}" "${DEFAULT_APP_VALUE}"
+  ${If} ${Errors}
+    DeleteRegValue HKLM "${SETTINGS_KEY}" "${INSTALLER_DEFAULT_VALUE}"
+  ${Else}
+    WriteRegDWORD HKLM "${SETTINGS_KEY}" "${INSTALLER_DEFAULT_VALUE}" $R0
+  ${EndIf}
   ; The key and the switch exist from the start, as the utility's first
   ; start would make them; a stored switch is kept.
   StrCpy $R3 "${ALWAYS_REMOTE_OFF_VALUE}"
@@ -509,6 +520,7 @@ SectionEnd
 Section /o "un.Remove the settings (default TV application)" RemoveSettings
   DeleteRegValue HKLM "${SETTINGS_KEY}" "${DEFAULT_APP_VALUE}"
   DeleteRegValue HKLM "${SETTINGS_KEY}" "${ALWAYS_REMOTE_OFF_VALUE}"
+  DeleteRegValue HKLM "${SETTINGS_KEY}" "${INSTALLER_DEFAULT_VALUE}"
   DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKLM "${VENDOR_KEY}"
 SectionEnd

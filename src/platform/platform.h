@@ -223,6 +223,7 @@ long RegQueryValueExA(RegKey key, const char* valueName, std::uint32_t* reserved
                       std::uint8_t* data, std::uint32_t* dataSize);
 long RegSetValueExA(RegKey key, const char* valueName, std::uint32_t reserved, std::uint32_t type,
                     const std::uint8_t* data, std::uint32_t dataSize);
+long RegDeleteValueA(RegKey key, const char* valueName);
 long RegFlushKey(RegKey key);
 long RegCloseKey(RegKey key);
 

@@ -12,6 +12,7 @@
 #include "dispatch/timer_slot.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
+#include "settings/virtual_store_choice.h"
 #include "settings/utility_titles.h"
 #include "shell/program_window_class.h"
 #include "shell/tray_icon.h"
@@ -130,6 +131,7 @@ int CreateMainWindow(platform::InstanceHandle instance) {
                                   0, 0, 0, instance, nullptr);
     program.mainWindow = window;
     if (window == 0) return 0;
+    TakeOverVirtualStoreChoice();
     LoadSettings();
     if (settings.alwaysRemoteOff == 1) {
         // The program ends without destroying its window; the icon would

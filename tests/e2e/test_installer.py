@@ -238,7 +238,8 @@ class InstallUpgradeUninstall(RigTestCase):
         self.assertNotIn("Alder Remote Control", self.registry(RUN_KEY) or {}, "Run entry left")
         settings = self.registry(SETTINGS_KEY)
         if settings_kept:
-            self.assertEqual(settings, {"DefaultTVAPP": ("REG_DWORD", 3), "AlwaysRemoteOff": ("REG_DWORD", 0)})
+            self.assertEqual(settings, {"DefaultTVAPP": ("REG_DWORD", 3), "AlwaysRemoteOff": ("REG_DWORD", 0),
+                                        "InstallerDefaultTVAPP": ("REG_DWORD", 3)})
         else:
             self.assertIsNone(settings, "settings key left")
             self.assertIsNone(self.registry(VENDOR_KEY), "the emptied vendor key left")
@@ -299,10 +300,12 @@ class FirstInstallAndSettings(RigTestCase):
              [self.CARD_VALUE, ("AlwaysRemoteOff", "REG_DWORD", 1)], 3, ["/REMOVESETTINGS"],
              {"CardModel": ("REG_SZ", "XQ-7")}),
             ("StoredChoiceKept_SettingsKeptByDefault", [5, 7], [("DefaultTVAPP", "REG_DWORD", 7)], 7, [],
-             {"DefaultTVAPP": ("REG_DWORD", 7), "AlwaysRemoteOff": ("REG_DWORD", 0)}),
+             {"DefaultTVAPP": ("REG_DWORD", 7), "AlwaysRemoteOff": ("REG_DWORD", 0),
+              "InstallerDefaultTVAPP": ("REG_DWORD", 7)}),
             # The utility's first start stored Quartzview, which is not installed.
             ("StoredChoiceNotInstalled_Replaced", [5], [("DefaultTVAPP", "REG_DWORD", 6)], 5, [],
-             {"DefaultTVAPP": ("REG_DWORD", 5), "AlwaysRemoteOff": ("REG_DWORD", 0)}),
+             {"DefaultTVAPP": ("REG_DWORD", 5), "AlwaysRemoteOff": ("REG_DWORD", 0),
+              "InstallerDefaultTVAPP": ("REG_DWORD", 5)}),
         ]
         for name, app_ids, stored, default_after, uninstall_options, key_after in rows:
             with self.subTest(name):

@@ -148,6 +148,11 @@ std::optional<RegistryValue> Desktop::GetValue(const std::string& keyPath, const
     return value->second;
 }
 
+bool Desktop::DeleteValue(const std::string& keyPath, const std::string& name) {
+    const auto key = registry.find(KeyPathKey(keyPath));
+    return key != registry.end() && key->second.erase(Lower(name)) > 0;
+}
+
 std::optional<std::uint32_t> Desktop::GetDword(const std::string& keyPath, const std::string& name) const {
     // A DWORD written as another type or size is a fault to show, not to read over.
     const auto value = GetValue(keyPath, name);

@@ -130,6 +130,7 @@ class Desktop {
     void DeleteKey(const std::string& keyPath);
     bool KeyExists(const std::string& keyPath) const;
     std::optional<RegistryValue> GetValue(const std::string& keyPath, const std::string& name) const;
+    bool DeleteValue(const std::string& keyPath, const std::string& name);  // false: there was none
     std::optional<std::uint32_t> GetDword(const std::string& keyPath, const std::string& name) const;
     // Opening this key fails with ERROR_ACCESS_DENIED (RegOpenKeyA/ExA).
     std::set<std::string> denyOpen;

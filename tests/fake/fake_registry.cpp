@@ -181,6 +181,16 @@ long RegSetValueExA(RegKey key, const char* valueName, std::uint32_t /*reserved*
     return ERROR_SUCCESS;
 }
 
+long RegDeleteValueA(RegKey key, const char* valueName) {
+    Log("RegDeleteValueA", {KeyName(key), Str(valueName)});
+    if (Failing("RegDeleteValueA", 5)) return ERROR_ACCESS_DENIED;
+    const KeyRef ref = Resolve(key);
+    if (!ref.valid) return kErrorInvalidHandle;
+    if (Listed(D().denyWrite, ref.key) || !Allows(ref.access, kKeySetValue, kGenericWrite))
+        return ERROR_ACCESS_DENIED;
+    return D().DeleteValue(ref.key, valueName ? valueName : "") ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+}
+
 long RegFlushKey(RegKey key) {
     Log("RegFlushKey", {KeyName(key)});
     if (Failing("RegFlushKey", 5)) return ERROR_ACCESS_DENIED;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/virtual_store_choice.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -215,6 +216,50 @@ TEST_F(SettingsTest, StandardAccount_OnTheInstallersKey_RepairsAndSaves) {
     ExpectDword("DefaultTVAPP", 5);
     EXPECT_EQ(desk.openKeyCount(), 0);
 }
+
+// A choice an earlier, unmanifested copy left in the user's VirtualStore
+// (the installer's key as it leaves it: values settable by every user).
+struct VirtualStoreCase {
+    const char* name;
+    bool wow64View;  // written by a 32-bit copy on 64-bit Windows
+    std::uint32_t usersChoice;
+    std::optional<std::uint32_t> stored, installers;
+    bool storedReadOnly;
+    std::uint32_t defaultAfter;
+    bool usersCopyLeft;
+};
+
+class VirtualStoreChoice : public SettingsTest, public ::testing::WithParamInterface<VirtualStoreCase> {};
+
+TEST_P(VirtualStoreChoice, TakenOverOnceWhereNobodyChoseSinceTheInstaller) {
+    const VirtualStoreCase& c = GetParam();
+    const std::string copy = std::string("HKCU\\Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\") +
+                             (c.wow64View ? "Wow6432Node\\" : "") + "Tarvex Multimedia\\Nimbus XQ Utilities";
+    desk.SetDword(copy, "DefaultTVAPP", c.usersChoice);
+    desk.SetDword(settingsPath, "AlwaysRemoteOff", 0);
+    if (c.stored) desk.SetDword(settingsPath, "DefaultTVAPP", *c.stored);
+    if (c.installers) desk.SetDword(settingsPath, "InstallerDefaultTVAPP", *c.installers);
+    (c.storedReadOnly ? desk.readOnly : desk.valuesOnly).insert(settingsPath);
+
+    TakeOverVirtualStoreChoice();
+    LoadSettings();
+
+    EXPECT_EQ(settings.defaultApp, static_cast<std::int32_t>(c.defaultAfter));
+    EXPECT_EQ(desk.GetValue(copy, "DefaultTVAPP").has_value(), c.usersCopyLeft);
+    EXPECT_EQ(desk.openKeyCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VirtualStoreChoice,
+    ::testing::Values(
+        VirtualStoreCase{"InstallersValueStands_Taken", true, 3, 6, 6, false, 3, false},
+        VirtualStoreCase{"ThirtyTwoBitWindows_Taken", false, 3, 6, 6, false, 3, false},
+        VirtualStoreCase{"NothingStored_Taken", true, 8, std::nullopt, std::nullopt, false, 8, false},
+        VirtualStoreCase{"ChosenSinceTheInstaller_DroppedUntaken", true, 3, 5, 6, false, 5, false},
+        VirtualStoreCase{"StoredWithoutTheInstallersMark_DroppedUntaken", true, 3, 5, std::nullopt, false, 5, false},
+        VirtualStoreCase{"NoApplication_DroppedUntaken", true, 42, 6, 6, false, 6, false},
+        VirtualStoreCase{"KeyNotWritable_KeptForALaterStart", true, 3, 6, 6, true, 6, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsTest, FailingRepairWrite_IsIgnored) {
     desk.CreateKey(settingsPath);

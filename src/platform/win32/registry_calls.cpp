@@ -44,6 +44,8 @@ long RegSetValueExA(RegKey key, const char* valueName, std::uint32_t reserved, s
     return ::RegSetValueExA(ToWin<HKEY>(key), valueName, reserved, type, data, dataSize);
 }
 
+long RegDeleteValueA(RegKey key, const char* valueName) { return ::RegDeleteValueA(ToWin<HKEY>(key), valueName); }
+
 long RegFlushKey(RegKey key) { return ::RegFlushKey(ToWin<HKEY>(key)); }
 long RegCloseKey(RegKey key) { return ::RegCloseKey(ToWin<HKEY>(key)); }
 
