@@ -51,6 +51,9 @@ class RemoteCheck(RigTestCase):
 
     def test_Codes_AreShownWithWhatTheUtilityWouldDo_AndNothingIsSent(self):
         self.rig.register_devices(Device("01", RECEIVER, "rx"))
+        # Windows 10 as Wine plays it: only a program whose manifest declares
+        # Windows 10 is told 10.0, others 6.2 as on Windows itself.
+        self.rig.prefix.reg_add(r"HKCU\Software\Wine", "Version", "REG_SZ", "win10")
         monitor = InputMonitor(self.rig)
         # The installed guide in a browser carries the product's name: it is
         # not the utility, so Remote Check neither asks about it nor closes it.
@@ -90,7 +93,7 @@ class RemoteCheck(RigTestCase):
                             "the lines on the clipboard")
         # (Wine's console writes each CRLF as CR CR LF: read as two breaks.)
         lines = [line for line in copied.splitlines() if line]
-        self.assertRegex(lines[0], r"^Alder Remote Check \d+\.\d+\.\d+\.\d+ on Windows \d+\.\d+ build \d+$")
+        self.assertRegex(lines[0], r"^Alder Remote Check \d+\.\d+\.\d+\.\d+ on Windows 10\.0 build \d+$")
         self.assertIn(f'Remote Control uses "{RECEIVER}". Its driver answers.', lines[2])
         self.assertEqual([(int(m[1]), m[2], m[3]) for m in map(LINE.match, lines[3:])], expected)
         self.assertFalse(self.rig.window_exists("#32770", "Remote Control"), "a message box was shown")
