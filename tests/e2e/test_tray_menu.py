@@ -254,21 +254,39 @@ class Dialogs(MenuTestCase):
         self.close_dialog(SETTING)
 
     def test_Setting_OkThatCannotSave_SaysSo_AndTheChoiceHoldsForThisRun(self):
-        self.start(apps=(6, 8))
-        # The save never creates the key: with it gone, OK cannot save.
-        self.rig.prefix.reg_delete_key(SETTINGS_KEY)
-        self.open_setting()
-        self.assertEqual(self.application_list(), (["Quartzview", "WinDVR 6"], 0))
-        self.rig.wintool("select", SETTING, str(APPLICATION_LIST), "1", check=True)
-        self.rig.wintool("press", SETTING, "OK", check=True)
-        self.wait_dialog(MESSAGE_CAPTION, {CHOICE_NOT_SAVED, "OK"})
-        self.rig.wintool("press", MESSAGE_CAPTION, "OK", check=True)
-        wait_until(lambda: not self.rig.window_exists("#32770", SETTING)
-                   and not self.rig.window_exists("#32770", MESSAGE_CAPTION), 10, "Setting and the box to close")
-        self.assertIsNone(self.rig.prefix.reg_values(SETTINGS_KEY), "the key is not recreated")
-        self.open_setting()
-        self.assertEqual(self.application_list()[1], 1, "WinDVR 6 is the default for this run")
-        self.close_dialog(SETTING)
+        rows = [
+            # how the save is kept from writing, the default stored, the entry chosen in Setting
+            # The save never creates the key: with it gone, OK cannot save.
+            ("KeyGone", 6, 1),
+            # A key whose DACL lets everyone only read it (Wine enforces it on
+            # an administrator too): read as stored, nothing repaired.
+            ("KeyReadOnly", 8, 0),
+        ]
+        for name, stored, chosen in rows:
+            with self.subTest(name):
+                self.fresh_rig()
+                if name == "KeyReadOnly":
+                    self.rig.prefix.reg_add(SETTINGS_KEY, "DefaultTVAPP", "REG_DWORD", stored)
+                    self.rig.wintool("setkeydacl", SETTINGS_KEY.split("\\", 1)[1], "D:P(A;;KR;;;WD)", check=True)
+                self.start(apps=(6, 8))
+                if name == "KeyGone":
+                    self.rig.prefix.reg_delete_key(SETTINGS_KEY)
+                values_before = self.rig.prefix.reg_values(SETTINGS_KEY)
+                if name == "KeyReadOnly":
+                    self.assertEqual(values_before, {"DefaultTVAPP": ("REG_DWORD", 8)}, "a read-only key repaired")
+                self.open_setting()
+                self.assertEqual(self.application_list(), (["Quartzview", "WinDVR 6"], [6, 8].index(stored)))
+                self.rig.wintool("select", SETTING, str(APPLICATION_LIST), str(chosen), check=True)
+                self.rig.wintool("press", SETTING, "OK", check=True)
+                self.wait_dialog(MESSAGE_CAPTION, {CHOICE_NOT_SAVED, "OK"})
+                self.rig.wintool("press", MESSAGE_CAPTION, "OK", check=True)
+                wait_until(lambda: not self.rig.window_exists("#32770", SETTING)
+                           and not self.rig.window_exists("#32770", MESSAGE_CAPTION), 10,
+                           "Setting and the box to close")
+                self.assertEqual(self.rig.prefix.reg_values(SETTINGS_KEY), values_before, "written or recreated")
+                self.open_setting()
+                self.assertEqual(self.application_list()[1], chosen, "the choice holds for this run")
+                self.close_dialog(SETTING)
 
     def test_Accelerators_AltSlashOpensAbout_AltQuestionMarkOpensSetting(self):
         self.start(apps=(6,))

@@ -15,6 +15,7 @@
 //   wintool rect <class|*> <title|*>       (window rectangle and whether it is topmost)
 //   wintool resize <class|*> <title|*> <width> <height>  (as a user drags its frame)
 //   wintool keydacl <HKLM subkey>         (the key's DACL as SDDL, in this tool's registry view)
+//   wintool setkeydacl <HKLM subkey> <SDDL>  (replaces the key's DACL, as an administrator might)
 //   wintool clipboard                     (the clipboard's text, as it is)
 //   wintool combo <caption> <id>          (a dialog's combo box: count, selection, entries)
 //   wintool select <caption> <id> <index> (CB_SETCURSEL on that combo box)
@@ -376,6 +377,17 @@ int main(int argc, char** argv) {
         rc = 0;
       }
       RegCloseKey(key);
+    }
+  } else if (command == "setkeydacl" && argc == 4) {
+    HKEY key = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    rc = 1;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorA(argv[3], SDDL_REVISION_1, &descriptor, nullptr)) {
+      if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, argv[2], 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+        if (RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS) rc = 0;
+        RegCloseKey(key);
+      }
+      LocalFree(descriptor);
     }
   } else if (command == "combo" && argc == 4) {
     HWND combo = DialogItem(argv[2], argv[3]);
