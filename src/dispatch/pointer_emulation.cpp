@@ -14,16 +14,13 @@ namespace {
 // Code 5 drives the primary button, so it honours swapped mouse buttons;
 // plain clicks (codes 0 and 10) do not.
 void ToggleButtonHold() {
+    if (pointer.buttonHeld == 1) return ReleaseButtonHold();
     const bool swapped = platform::GetSystemMetrics(SM_SWAPBUTTON) != 0;
     platform::Point at{0, 0};
     platform::GetCursorPos(&at);
-    if (pointer.buttonHeld == 1) {
-        pointer.buttonHeld = 0;
-        SendButtonEvent(swapped ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, at);
-    } else {
-        pointer.buttonHeld = 1;
-        SendButtonEvent(swapped ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, at);
-    }
+    pointer.buttonHeld = 1;
+    pointer.heldButtonUp = swapped ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendButtonEvent(swapped ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, at);
 }
 
 // Direction of each move code, screen y growing downward.
@@ -40,6 +37,9 @@ constexpr Direction directions[10] = {
 // Codes 1 to 4 and 6 to 9, laid out as a keypad around code 5.
 void MovePointer(std::uint32_t code) {
     if (code > 9 || code == leftClickCode || code == buttonHoldCode) return;
+    // Limits that start-up could not read (the screen metrics answered 0)
+    // would refuse every move until the display changes: read them again.
+    if (pointer.pointerRect.right <= 0 || pointer.pointerRect.bottom <= 0) InitPointerLimits();
     pointer.moveCount += 1;
     const std::int32_t step = PointerStep(pointer.moveCount, pointer.smallStep, pointer.largeStep);
     platform::Point at{0, 0};
@@ -56,6 +56,14 @@ void MovePointer(std::uint32_t code) {
 }
 
 }  // namespace
+
+void ReleaseButtonHold() {
+    if (pointer.buttonHeld != 1) return;
+    platform::Point at{0, 0};
+    platform::GetCursorPos(&at);
+    pointer.buttonHeld = 0;
+    SendButtonEvent(pointer.heldButtonUp, at);
+}
 
 void RestartPointerAcceleration() {
     pointer.moveCount = 0;

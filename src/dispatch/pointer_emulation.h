@@ -24,6 +24,9 @@ struct PointerState {
     std::int32_t moveCount;
     // 1 while code 5 holds the primary button down.
     std::int32_t buttonHeld;
+    // The event that lets go of the button held: the one that went down,
+    // whatever the swap setting says by the time it is let go.
+    std::uint32_t heldButtonUp;
 
     void Reset() { *this = PointerState{}; }
 };
@@ -50,3 +53,6 @@ void UpdatePointerLimits(platform::LParam lParam);
 void DescribePointerCode(std::uint32_t code, char* text, std::size_t size);
 // Acts on codes 0 to 10; every other code is ignored.
 void EmulatePointer(std::uint32_t code);
+// Lets go of a button that code 5 holds, so that none stays down once the
+// program ends.
+void ReleaseButtonHold();

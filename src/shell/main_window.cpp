@@ -48,11 +48,13 @@ platform::LResult OnCommand(platform::WindowHandle window, platform::WParam wPar
         return 0;
     }
     if (id == IDM_QUIT_QUIETLY) {
+        ReleaseButtonHold();
         RemoveTrayIcon(window);
         platform::PostQuitMessage(0);
         return 0;
     }
     if (id == IDM_EXIT) {
+        ReleaseButtonHold();
         RemoveTrayIcon(window);
         platform::PostQuitMessage(0);
         platform::CoUninitialize();
@@ -171,6 +173,7 @@ platform::LResult MainWndProc(platform::WindowHandle window, std::uint32_t messa
             platform::WatchSessionChanges(window);
             return 0;
         case WM_DESTROY:
+            ReleaseButtonHold();
             platform::StopWatchingSessionChanges(window);
             RemoveTrayIcon(window);
             platform::PostQuitMessage(0);

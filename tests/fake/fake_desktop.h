@@ -163,6 +163,9 @@ class Desktop {
     std::array<bool, 256> keyDown{};
     // The virtual keys still down, in ascending order.
     std::vector<std::uint8_t> KeysDown() const;
+    // The mouse buttons as mouse_event leaves them: left, right.
+    bool leftButtonDown = false;
+    bool rightButtonDown = false;
     platform::Point cursor{0, 0};
     int screenWidth = 1024;  // SetCursorPos clamps to the screen
     int screenHeight = 768;

@@ -387,6 +387,11 @@ void mouse_event(std::uint32_t flags, std::uint32_t dx, std::uint32_t dy, std::u
     // Relative moves are signed, though the API types them DWORD.
     Log("mouse_event", {Hex(flags), Dec(static_cast<std::int32_t>(dx)), Dec(static_cast<std::int32_t>(dy)),
                         Hex(data), Hex32(extraInfo)});
+    fake::Desktop& desktop = D();
+    if (flags & MOUSEEVENTF_LEFTDOWN) desktop.leftButtonDown = true;
+    if (flags & MOUSEEVENTF_LEFTUP) desktop.leftButtonDown = false;
+    if (flags & MOUSEEVENTF_RIGHTDOWN) desktop.rightButtonDown = true;
+    if (flags & MOUSEEVENTF_RIGHTUP) desktop.rightButtonDown = false;
 }
 
 int GetCursorPos(Point* point) {
@@ -423,6 +428,8 @@ std::int16_t GetKeyState(int virtualKey) {
 
 int GetSystemMetrics(int index) {
     Log("GetSystemMetrics", {Hex32(static_cast<std::uint32_t>(index))});
+    // Windows answers 0 on failure and sets no error.
+    if (Failing("GetSystemMetrics", 0)) return 0;
     const auto found = D().metrics.find(index);
     return found == D().metrics.end() ? 0 : found->second;
 }

@@ -33,6 +33,10 @@ class FailureSweep : public ShellTest {
     // restart. Ends before Exit, so that the invariants see the program
     // running.
     void Day() {
+        // An earlier copy runs, asked to close by this one; the user's mouse
+        // is left-handed, so code 5 holds the right button.
+        desk.AddWindow("Alder Remote Control", "Alder Remote Control");
+        desk.metrics[SM_SWAPBUTTON] = 1;
         Install(totalMediaId, "C:\\TV", "TotalMedia.exe");
         Install(quartzviewId, "C:\\QV", "MainPanel.exe");
         desk.onShellExecute = [this](const std::string&) {
@@ -100,6 +104,9 @@ class FailureSweep : public ShellTest {
     // reports it.
     std::string BrokenInvariant() {
         if (!desk.KeysDown().empty()) return "a key left down";
+        if (desk.leftButtonDown || desk.rightButtonDown != (pointer.buttonHeld == 1)) {
+            return "a mouse button down that no hold holds";
+        }
         if (desk.openKeyCount() != 0) return "a registry key left open";
         if (program.mainWindow == 0) return "";
         if (program.receiverFound == 0) return "";
@@ -110,11 +117,23 @@ class FailureSweep : public ShellTest {
             if (AppRecord(k).active == 1) return std::string("bound to ") + AppFor(k).name + ", whose window is gone";
         }
         if (!desk.TimerSet(program.mainWindow, 1)) return "the poll timer lost";
+        bool watching = false;
+        for (const std::int32_t flag : launchWatch.watchFlags) watching = watching || flag != 0;
+        if (desk.TimerSet(program.mainWindow, 2) && !watching) return "the watch armed with nothing to watch";
         // The program still answers: a final number key moves the pointer.
         const platform::Point before = desk.cursor;
         Read(2);
         if (desk.cursor.y != before.y - 1) return "a final key moved no pointer";
-        return "";
+        return BrokenByExit();
+    }
+
+    // Exit from the tray menu while code 5 holds a button: the program ends
+    // and leaves no button down behind it.
+    std::string BrokenByExit() {
+        Read(5);
+        Deliver(WM_COMMAND, IDM_EXIT, 0);
+        if (desk.leftButtonDown || desk.rightButtonDown) return "a mouse button left down at Exit";
+        return QuitPosted() ? "" : "Exit did not end the program";
     }
 
     void Reset() {

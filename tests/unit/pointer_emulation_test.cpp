@@ -94,6 +94,17 @@ INSTANTIATE_TEST_SUITE_P(FullScreenMetrics, StartupLimits,
                                            StartupCase{1280, 1024, 1279, 1023, 8, 16}),
                          [](const auto& info) { return "Height" + std::to_string(info.param.cyFullScreen); });
 
+// Metrics that answered 0 at start-up are asked again by the first move.
+TEST_F(PointerTest, LimitsUnreadAtStart_AreReadAgainByTheFirstMove) {
+    InitPointerLimits();  // no metric answers
+    desk.metrics[SM_CXFULLSCREEN] = 1024;
+    desk.metrics[SM_CYFULLSCREEN] = 749;
+    desk.cursor = {100, 400};
+    EmulatePointer(6);
+    EXPECT_EQ(desk.cursor.x, 101);
+    EXPECT_EQ(pointer.pointerRect.right, 1023);
+}
+
 TEST_F(PointerTest, HeldDirectionKey_Accelerates_1Then6Then12_On1024PixelScreen) {
     desk.cursor = {100, 400};
     for (int move = 0; move < 12; ++move) EmulatePointer(6);
@@ -193,28 +204,32 @@ TEST_F(PointerTest, Clicks_UseFixedButtons_AtThePointer_WithFreshExtraInfo) {
 
 struct HoldCase {
     const char* name;
-    int swapped;
-    Calls flags;  // of the events of code 5, code 5, code 5
+    int swapped;       // SM_SWAPBUTTON at the first code 5
+    int swappedLater;  // and from the second on
+    Calls flags;       // of the events of code 5, code 5, code 5, then the release at the program's end
 };
 
 class ButtonHold : public PointerTest, public ::testing::WithParamInterface<HoldCase> {};
 
-TEST_P(ButtonHold, Code5_TogglesThePrimaryButton_OneEventPerCode) {
+TEST_P(ButtonHold, Code5_TogglesThePrimaryButton_AndLetsGoOfTheOneItPressed) {
     const HoldCase& c = GetParam();
     desk.cursor = {40, 50};
-    desk.metrics[SM_SWAPBUTTON] = c.swapped;
     Calls expected;
-    for (int i = 0; i < 3; ++i) {
-        EmulatePointer(5);
+    for (int i = 0; i < 4; ++i) {
+        desk.metrics[SM_SWAPBUTTON] = i == 0 ? c.swapped : c.swappedLater;
+        i < 3 ? EmulatePointer(5) : ReleaseButtonHold();
         expected.push_back("mouse_event(" + c.flags[i] + ",40,50,0x0,0xE1A5)");
         EXPECT_EQ(pointer.buttonHeld, i % 2 == 0 ? 1 : 0);
     }
+    ReleaseButtonHold();  // nothing held: nothing sent
     EXPECT_EQ(desk.Log({"mouse_event"}), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, ButtonHold,
-                         ::testing::Values(HoldCase{"Normal", 0, {"0x2", "0x4", "0x2"}},
-                                           HoldCase{"Swapped", 1, {"0x8", "0x10", "0x8"}}),
+                         ::testing::Values(HoldCase{"Normal", 0, 0, {"0x2", "0x4", "0x2", "0x4"}},
+                                           HoldCase{"Swapped", 1, 1, {"0x8", "0x10", "0x8", "0x10"}},
+                                           // The user swaps the buttons while one is held.
+                                           HoldCase{"SwappedWhileHeld", 0, 1, {"0x2", "0x4", "0x8", "0x10"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PointerTest, ClicksAndHold_LeaveMoveCountAlone) {
