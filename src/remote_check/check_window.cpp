@@ -45,6 +45,7 @@ struct CheckWindow {
     bool waitingForUtility;  // asked to close, it has not gone yet: nothing is read
     bool utilityStays;       // the user kept it running: nothing can be read
     bool reading;            // the poll timer reads codes
+    bool timerRefused;       // Windows gave no poll timer: Check again asks anew
     std::size_t widestLine;  // in characters, for the list's sideways scroll
     int dpi;
     char report[receiverReportSize];
@@ -75,7 +76,10 @@ void TellWhyNothingIsRead() {
     platform::SendMessageA(ui.codeList, LB_RESETCONTENT, 0, 0);
     ui.widestLine = 0;
     if (ui.reading) return;
-    if (ui.waitingForUtility) {
+    if (ui.timerRefused) {
+        AddLine("Nothing is read: Windows refused Remote Check a timer (it may be short of resources). Press "
+                "Check again.");
+    } else if (ui.waitingForUtility) {
         AddLine("Nothing is read until Remote Control has closed.");
     } else if (ui.utilityStays) {
         AddLine("Nothing is read while Remote Control runs: it takes every code itself.");
@@ -87,12 +91,23 @@ void TellWhyNothingIsRead() {
 
 void PollTick(platform::WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t);
 
+// The timer that reads, or waits for the utility to go. Refused, nothing
+// would ever be read without a word: the list says so.
+bool ArmPollTimer() {
+    ui.timerRefused = platform::SetTimer(ui.window, pollTimerId, pollPeriodMs, PollTick) == 0;
+    if (ui.timerRefused) {
+        ui.reading = false;
+        TellWhyNothingIsRead();
+    }
+    return !ui.timerRefused;
+}
+
 // Opens the receiver and reports it; reading starts when its driver answers.
 void CheckReceiver() {
     ui.reading = ReportReceiver(true, ui.report, sizeof ui.report);
     platform::SetWindowTextA(ui.receiverText, ui.report);
     TellWhyNothingIsRead();
-    if (ui.reading) platform::SetTimer(ui.window, pollTimerId, pollPeriodMs, PollTick);
+    if (ui.reading) ArmPollTimer();
 }
 
 // Reading starts once the utility has gone, however long its close takes on
@@ -168,13 +183,16 @@ platform::LResult CheckWndProc(platform::WindowHandle window, std::uint32_t mess
             return 0;
         case WM_COMMAND:
             if ((wParam & 0xFFFF) == copyId) CopyLines();
-            if ((wParam & 0xFFFF) == checkAgainId && !ui.waitingForUtility && !ui.utilityStays && !ui.reading) {
+            if ((wParam & 0xFFFF) == checkAgainId && ui.timerRefused && ui.waitingForUtility) {
+                if (ArmPollTimer()) TellWhyNothingIsRead();
+            } else if ((wParam & 0xFFFF) == checkAgainId && !ui.waitingForUtility && !ui.utilityStays &&
+                       !ui.reading) {
                 CheckReceiver();
             }
             return 0;
         case WM_DESTROY:
             platform::KillTimer(window, pollTimerId);
-            StartUtilityAgainIfClosed();
+            StartUtilityAgainIfClosed(windowTitle);
             platform::PostQuitMessage(0);
             return 0;
         default:
@@ -196,7 +214,6 @@ platform::WindowHandle AddControl(const char* className, const char* text, std::
 int RunRemoteCheck(platform::InstanceHandle instance) {
     ui = CheckWindow{};
     ui.dpi = platform::GetScreenDpi();
-    const Utility utility = MakeWayForTheCheck(windowTitle);
 
     // Redrawn whole on every resize: the texts wrap anew.
     RegisterProgramClass(instance, windowClass, CheckWndProc, CS_HREDRAW | CS_VREDRAW);
@@ -209,7 +226,15 @@ int RunRemoteCheck(platform::InstanceHandle instance) {
     }
     ui.window = platform::CreateWindowExA(0, windowClass, windowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
                                           windowWidth, windowHeight, 0, 0, instance, nullptr);
-    if (ui.window == 0) return 1;
+    if (ui.window == 0) {
+        platform::MessageBoxA(0, "Remote Check could not open its window: Windows refused it (it may be short of "
+                              "resources). Close some programs and try again.",
+                              windowTitle, MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    // Asked only once the window stands, so that a utility closed for the
+    // check is started again at its end.
+    const Utility utility = MakeWayForTheCheck(windowTitle);
 
     ui.receiverText = AddControl("STATIC", "", SS_LEFT, 0, instance);
     ui.checkAgain = AddControl("BUTTON", "Check again", BS_PUSHBUTTON | WS_TABSTOP, checkAgainId, instance);
@@ -244,7 +269,7 @@ int RunRemoteCheck(platform::InstanceHandle instance) {
             platform::SetWindowTextA(ui.receiverText, ui.report);
             ui.waitingForUtility = true;
             TellWhyNothingIsRead();
-            platform::SetTimer(ui.window, pollTimerId, pollPeriodMs, PollTick);
+            ArmPollTimer();
             break;
         case Utility::Staying:
             ReportReceiver(false, ui.report, sizeof ui.report);

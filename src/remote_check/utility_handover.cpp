@@ -31,17 +31,25 @@ Utility MakeWayForTheCheck(const char* caption) {
     return Utility::Closing;
 }
 
-void StartUtilityAgainIfClosed() {
+void StartUtilityAgainIfClosed(const char* caption) {
     if (!closedByTheCheck) return;
     char path[300];
     const std::uint32_t length = platform::GetModuleFileNameA(path, sizeof path);
-    if (length == 0 || length >= sizeof path) return;
     // RemoteControl.exe is installed beside Remote Check.
-    char* name = path;
-    for (char* c = path; *c != '\0'; ++c) {
-        if (*c == '\\') name = c + 1;
+    bool started = false;
+    if (length != 0 && length < sizeof path) {
+        char* name = path;
+        for (char* c = path; *c != '\0'; ++c) {
+            if (*c == '\\') name = c + 1;
+        }
+        *name = '\0';
+        AppendText(path, sizeof path, "RemoteControl.exe");
+        started = platform::ShellExecuteA(0, "open", path, nullptr, nullptr, SW_SHOWNORMAL) > 32;
     }
-    *name = '\0';
-    AppendText(path, sizeof path, "RemoteControl.exe");
-    platform::ShellExecuteA(0, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+    // Closed for the check and not back, the remote would do nothing until
+    // the next sign-in: the user must know.
+    if (!started) {
+        platform::MessageBoxA(0, "Remote Control could not be started again. Start it from the Start menu.",
+                              caption, MB_OK | MB_ICONWARNING);
+    }
 }

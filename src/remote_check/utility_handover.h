@@ -18,5 +18,5 @@ Utility MakeWayForTheCheck(const char* caption);
 // Whether a window of the utility's class is still there.
 bool UtilityRuns();
 // Starts RemoteControl.exe from Remote Check's own folder when
-// MakeWayForTheCheck closed it.
-void StartUtilityAgainIfClosed();
+// MakeWayForTheCheck closed it, and says so in a box when it cannot.
+void StartUtilityAgainIfClosed(const char* caption);

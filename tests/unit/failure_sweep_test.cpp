@@ -10,13 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "remote_check/check_window.h"
 #include "resources/resource_ids.h"
 #include "shell_fixture.h"
 
 namespace {
 
 class FailureSweep : public ShellTest {
-  protected:
+  public:
+    int Sweep(void (FailureSweep::*day)(), std::string (FailureSweep::*broken)(),
+              bool (*losesTheFinalKey)(const std::string&));
+
     // A code read on the next poll ticks, then a pause that makes the next
     // read a fresh press.
     void Read(std::uint8_t code) {
@@ -136,6 +140,69 @@ class FailureSweep : public ShellTest {
         return QuitPosted() ? "" : "Exit did not end the program";
     }
 
+    // Remote Check's day: the utility runs and is asked to close; codes are
+    // read once it has gone; Check again and Copy; closing Remote Check
+    // starts the utility again.
+    void CheckDay() {
+        const platform::WindowHandle utility = desk.AddWindow("Alder Remote Control", "Alder Remote Control");
+        desk.captureDevices = {"713x BDA Analog Capture"};
+        desk.onMessageBox = [](const std::string&, const std::string&) { return IDYES; };
+        RunRemoteCheck(instance);
+        desk.onMessageBox = nullptr;
+        // Asked to close, it closes.
+        utilityClosed = !desk.Log({"PostMessageA"}).empty();
+        if (utilityClosed) desk.RemoveWindow(utility);
+        utilityStarted = false;
+        desk.onShellExecute = [this](const std::string& file) {
+            utilityStarted = file.size() >= 17 && file.substr(file.size() - 17) == "RemoteControl.exe";
+            return 33;
+        };
+        checkWindow = 0;
+        for (const platform::WindowHandle window : desk.ZOrder()) {
+            if (desk.Find(window)->className == "Alder Remote Check") checkWindow = window;
+        }
+        if (checkWindow == 0) return;
+        Advance(200);
+        for (const std::uint8_t code : {16, 12, 29, 16, 5, 2}) Read(code);
+        CheckWndProcOf(checkWindow, WM_COMMAND, 101, 0);  // Check again
+        CheckWndProcOf(checkWindow, WM_COMMAND, 102, 0);  // Copy
+        readingBeforeClose = desk.TimerSet(checkWindow, 1);
+        CheckWndProcOf(checkWindow, WM_CLOSE, 0, 0);  // its user closes it
+    }
+
+    void CheckWndProcOf(platform::WindowHandle window, std::uint32_t message, platform::WParam wParam,
+                        platform::LParam lParam) {
+        if (const fake::Window* target = desk.Find(window)) target->procedure(window, message, wParam, lParam);
+    }
+
+    // Remote Check sends nothing but the utility's WM_CLOSE, leaves nothing
+    // open or down, reads while its window is up or says why not, and puts
+    // the utility back or says that it could not.
+    std::string BrokenCheckInvariant() {
+        if (!desk.KeysDown().empty() || desk.leftButtonDown || desk.rightButtonDown) return "input left down";
+        if (desk.openKeyCount() != 0) return "a registry key left open";
+        for (const std::string& call : desk.Log({"keybd_event", "mouse_event", "SetCursorPos", "SetForegroundWindow"}))
+            return "input sent: " + call;
+        bool told = false;  // in a box other than the question whether to close the utility
+        for (const std::string& box : desk.Log({"MessageBoxA"}))
+            told = told || box.find("Close Remote Control while") == std::string::npos;
+        const bool leftClosed = utilityClosed && !utilityStarted && !told;
+        if (checkWindow == 0) return leftClosed ? "no window, and the utility left closed, silently" : "";
+        if (desk.Find(checkWindow) != nullptr) return "the window did not close";
+        // Not reading while the report still invites a press: silent.
+        const auto reports = desk.Log({"SetWindowTextA"});
+        if (!readingBeforeClose && !told &&
+            (reports.empty() || reports.back().find("Press a button on the remote.") != std::string::npos))
+            return "nothing read, silently";
+        if (leftClosed) return "the utility left closed, silently";
+        return "";
+    }
+
+    platform::WindowHandle checkWindow = 0;
+    bool readingBeforeClose = false;
+    bool utilityClosed = false;
+    bool utilityStarted = false;
+
     void Reset() {
         fake::StartOnFreshDesktop();
         desk.RemoveWindow(desk.ZOrder().front());
@@ -154,10 +221,15 @@ bool LosesTheFinalKeyByItself(const std::string& call) {
     return call == "KsProperty" || call == "GetCursorPos" || call == "SetCursorPos" || call == "FindWindowExA";
 }
 
-TEST_F(FailureSweep, EveryCallFailingInTurn_LeavesTheProgramWhole) {
+// Runs the day clean, then with each call failing in turn, checking the
+// invariants after each run; prints the table and returns how many runs
+// broke one.
+int FailureSweep::Sweep(void (FailureSweep::*day)(), std::string (FailureSweep::*broken)(),
+                        bool (*losesTheFinalKey)(const std::string&)) {
+    Reset();
     desk.callCounts.clear();
-    Day();
-    ASSERT_EQ(BrokenInvariant(), "") << "the day without failures";
+    (this->*day)();
+    EXPECT_EQ((this->*broken)(), "") << "the day without failures";
     const std::map<std::string, int> counts = desk.callCounts;
 
     struct Row {
@@ -179,24 +251,66 @@ TEST_F(FailureSweep, EveryCallFailingInTurn_LeavesTheProgramWhole) {
             Reset();
             desk.failure = {call, occurrence, persistent};
             desk.callCounts.clear();  // counted from here on
-            Day();
+            (this->*day)();
             const bool failed = desk.failuresMade > 0;
             desk.failure = {};
-            std::string broken = failed ? BrokenInvariant() : "";
-            if (broken == "a final key moved no pointer" && persistent && LosesTheFinalKeyByItself(call)) broken = "";
-            rows.push_back({call, occurrence, persistent, broken.empty() ? "held" : broken});
+            std::string outcome = failed ? (this->*broken)() : "";
+            if (outcome == "a final key moved no pointer" && persistent && losesTheFinalKey(call)) outcome = "";
+            rows.push_back({call, occurrence, persistent, outcome.empty() ? "held" : outcome});
         }
     }
 
-    int broken = 0;
+    int brokenRuns = 0;
     std::printf("%-28s %-12s %s\n", "call", "occurrence", "outcome");
     for (const Row& row : rows) {
         std::printf("%-28s %-12s %s\n", row.call.c_str(),
                     (std::to_string(row.occurrence) + (row.persistent ? "+" : "")).c_str(), row.outcome.c_str());
-        if (row.outcome != "held") ++broken;
+        if (row.outcome != "held") ++brokenRuns;
     }
-    std::printf("%zu runs over %zu calls; %d broke an invariant\n", rows.size(), counts.size(), broken);
-    EXPECT_EQ(broken, 0);
+    std::printf("%zu runs over %zu calls; %d broke an invariant\n", rows.size(), counts.size(), brokenRuns);
+    return brokenRuns;
+}
+
+TEST_F(FailureSweep, EveryCallFailingInTurn_LeavesTheProgramWhole) {
+    EXPECT_EQ(Sweep(&FailureSweep::Day, &FailureSweep::BrokenInvariant, LosesTheFinalKeyByItself), 0);
+}
+
+TEST_F(FailureSweep, EveryCallFailingInTurn_LeavesRemoteCheckAndTheUtilityWhole) {
+    EXPECT_EQ(Sweep(&FailureSweep::CheckDay, &FailureSweep::BrokenCheckInvariant,
+                    [](const std::string&) { return false; }),
+              0);
+}
+
+// Remote Check's mends, one row each: what the user is told, and whether the
+// utility was asked to close and reading went on.
+TEST_F(FailureSweep, RemoteCheck_RefusalsAreToldAndRecoverable) {
+    struct Case {
+        const char* call;
+        int occurrence;
+        const char* box;  // "" when none but the question
+        bool utilityAsked;
+        bool reading;
+    };
+    const Case cases[] = {
+        {"CreateWindowExA", 1, "Remote Check could not open its window", false, false},
+        {"ShellExecuteA", 1, "Remote Control could not be started again", true, true},
+        // The read timer refused; Check again asks for it anew.
+        {"SetTimer", 2, "", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.call);
+        Reset();
+        desk.failure = {c.call, c.occurrence, false};
+        CheckDay();
+        std::string boxes;
+        for (const std::string& box : desk.Log({"MessageBoxA"})) {
+            if (box.find("Close Remote Control while") == std::string::npos) boxes += box;
+        }
+        EXPECT_EQ(boxes.empty(), *c.box == '\0') << boxes;
+        EXPECT_NE(boxes.find(c.box), std::string::npos) << boxes;
+        EXPECT_EQ(utilityClosed, c.utilityAsked);
+        EXPECT_EQ(readingBeforeClose, c.reading);
+    }
 }
 
 }  // namespace
