@@ -50,8 +50,10 @@ class FailureSweep : public ShellTest {
         Start();
         if (program.mainWindow == 0) return;  // it could not start
         Deliver(TRAY_CALLBACK_MESSAGE, 0, WM_RBUTTONDOWN);
+        settingConfirmed = false;
         desk.onDialog = [this](platform::WindowHandle dialog) {
             desk.comboBoxes[{dialog, 11}].selection = 0;  // TotalMedia, the first entry
+            settingConfirmed = settingConfirmed || desk.Find(dialog)->title == "Remote Control - Setting";
             desk.Find(dialog)->dialogProcedure(dialog, WM_COMMAND, IDOK, 0);
         };
         Deliver(WM_COMMAND, IDM_ABOUT, 0);
@@ -113,6 +115,12 @@ class FailureSweep : public ShellTest {
         }
         if (desk.openKeyCount() != 0) return "a registry key left open";
         if (program.mainWindow == 0) return "";
+        // Setting's OK either saved TotalMedia or said that it could not.
+        bool toldNotSaved = false;
+        for (const std::string& box : desk.Log({"MessageBoxA"}))
+            toldNotSaved = toldNotSaved || box.find("could not be saved") != std::string::npos;
+        if (settingConfirmed && desk.GetDword(settingsPath, "DefaultTVAPP") != totalMediaId && !toldNotSaved)
+            return "the choice not saved, silently";
         if (program.receiverFound == 0) return "";
         if (pollTimer.armed == 0) {
             return desk.Log({"MessageBoxA"}).empty() ? "the poll timer lost, silently" : "";
@@ -198,6 +206,7 @@ class FailureSweep : public ShellTest {
         return "";
     }
 
+    bool settingConfirmed = false;
     platform::WindowHandle checkWindow = 0;
     bool readingBeforeClose = false;
     bool utilityClosed = false;
