@@ -53,7 +53,9 @@ class FailureSweep : public ShellTest {
         settingConfirmed = false;
         desk.onDialog = [this](platform::WindowHandle dialog) {
             desk.comboBoxes[{dialog, 11}].selection = 0;  // TotalMedia, the first entry
-            settingConfirmed = settingConfirmed || desk.Find(dialog)->title == "Remote Control - Setting";
+            const auto& items = desk.comboBoxes[{dialog, 11}].items;
+            settingConfirmed = settingConfirmed || (desk.Find(dialog)->dialogTemplate == IDD_SETTING &&
+                                                    !items.empty() && items[0] == "TotalMedia");
             desk.Find(dialog)->dialogProcedure(dialog, WM_COMMAND, IDOK, 0);
         };
         Deliver(WM_COMMAND, IDM_ABOUT, 0);
