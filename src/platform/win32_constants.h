@@ -35,6 +35,7 @@ constexpr std::uint32_t WM_WTSSESSION_CHANGE = 0x02B1;
 constexpr std::uint32_t WTS_CONSOLE_CONNECT = 0x1;
 constexpr std::uint32_t WTS_CONSOLE_DISCONNECT = 0x2;
 constexpr std::uint32_t WM_USER = 0x0400;
+constexpr std::uint32_t WM_APP = 0x8000;
 
 // Power events (low word of WM_POWERBROADCAST's wParam)
 constexpr std::uint32_t PBT_APMQUERYSUSPEND = 0x0000;

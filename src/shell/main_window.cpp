@@ -28,6 +28,11 @@ const char* const noTimerText =
 const char* const missingFilterText =
     "Can't find the BDA video capture filter.\n\nPlease check your hardware or drivers. ";
 
+// Posted when a resume or a return to the screen could not start the poll
+// timer again: told once the power or session notice has been answered, so
+// that no box holds up Windows' own notice.
+constexpr std::uint32_t pollTimerRefusedMessage = WM_APP + 1;
+
 char windowName[100];
 char className[100];
 
@@ -72,7 +77,16 @@ void FollowSuspendAndSession() {
     } else {
         ArmPollTimer();
         ArmWatchTimer();
+        if (program.receiverFound == 1 && pollTimer.armed == 0)
+            platform::PostMessageA(program.mainWindow, pollTimerRefusedMessage, 0, 0);
     }
+}
+
+// One more try, then the user is told, as at start.
+void OnPollTimerRefused() {
+    if (program.suspended || !program.atConsole || pollTimer.armed == 1) return;
+    ArmPollTimer();
+    if (pollTimer.armed == 0) platform::MessageBoxA(0, noTimerText, "Remote Control", MB_OK | MB_ICONWARNING);
 }
 
 void OnPowerBroadcast(platform::WParam wParam) {
@@ -188,6 +202,9 @@ platform::LResult MainWndProc(platform::WindowHandle window, std::uint32_t messa
             return 0;
         case WM_WTSSESSION_CHANGE:
             OnSessionChange(wParam);
+            return 0;
+        case pollTimerRefusedMessage:
+            OnPollTimerRefused();
             return 0;
         case TRAY_CALLBACK_MESSAGE:
             if (lParam == WM_MOUSEMOVE) {

@@ -48,9 +48,10 @@ inline void Log(const char* function, std::initializer_list<std::string> argumen
 // The failure switch (fake_desktop.h): counts this call of function and tells
 // whether it must fail; if so, sets the last error to lastError. The caller
 // then returns its documented failure answer.
-inline bool Failing(const char* function, std::uint32_t lastError) {
+inline bool FailingAt(const char* function, std::uint32_t lastError, const void* site) {
     fake::Desktop& desktop = D();
     const int n = ++desktop.callCounts[function];
+    desktop.callSites[function][site].push_back(n);
     const fake::Desktop::FailureSwitch& failure = desktop.failure;
     if (failure.call != function) return false;
     if (n != failure.occurrence && !(failure.persistent && n > failure.occurrence)) return false;
@@ -58,6 +59,10 @@ inline bool Failing(const char* function, std::uint32_t lastError) {
     ++desktop.failuresMade;
     return true;
 }
+
+// Used in the body of each fake call, so that the return address is the
+// program's call site.
+#define Failing(function, lastError) FailingAt(function, lastError, __builtin_return_address(0))
 
 // Win32 error codes the fake sets besides those of win32_constants.h.
 constexpr long kErrorInvalidHandle = 6;

@@ -293,6 +293,10 @@ class Desktop {
     };
     FailureSwitch failure;
     std::map<std::string, int> callCounts;  // every call that can be made to fail, by name
+    // Each call's occurrences by the place in the program that made them
+    // (the fake function's return address), so that a sweep can fail every
+    // site, not only the first calls of each function.
+    std::map<std::string, std::map<const void*, std::vector<int>>> callSites;
     int failuresMade = 0;
 
     // --- The log -------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,12 @@ class FailureSweep : public ShellTest {
         Deliver(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
         desk.RestartShell();
         Advance(12000);  // long enough for any retry to end
+        // The message loop, between the events: what the program posted to its own window.
+        while (!desk.queue.empty()) {
+            const platform::Message posted = desk.queue.front();
+            desk.queue.pop_front();
+            if (posted.hwnd == program.mainWindow) Deliver(posted.message, posted.wParam, posted.lParam);
+        }
     }
 
     // A message as Windows delivers it to the main window: the system's doing,
@@ -239,9 +246,12 @@ int FailureSweep::Sweep(void (FailureSweep::*day)(), std::string (FailureSweep::
                         bool (*losesTheFinalKey)(const std::string&)) {
     Reset();
     desk.callCounts.clear();
+    desk.callSites.clear();
     (this->*day)();
     EXPECT_EQ((this->*broken)(), "") << "the day without failures";
     const std::map<std::string, int> counts = desk.callCounts;
+    const auto sites = desk.callSites;
+    std::size_t siteCount = 0;
 
     struct Row {
         std::string call;
@@ -251,17 +261,23 @@ int FailureSweep::Sweep(void (FailureSweep::*day)(), std::string (FailureSweep::
     };
     std::vector<Row> rows;
     for (const auto& [call, count] : counts) {
-        std::vector<std::pair<int, bool>> runs;
+        // Every one of the first three, the first at each place in the
+        // program that makes the call, and past them a sample, as calls in
+        // loops repeat the same site.
+        std::set<int> occurrences;
         for (int n = 1; n <= count; ++n) {
-            // Every one of the first three; past them a sample, as calls in
-            // loops repeat the same site.
-            if (n <= 3 || n % 25 == 0 || n == count) runs.emplace_back(n, false);
+            if (n <= 3 || n % 25 == 0 || n == count) occurrences.insert(n);
         }
+        for (const auto& [site, ns] : sites.at(call)) occurrences.insert(ns.front());
+        siteCount += sites.at(call).size();
+        std::vector<std::pair<int, bool>> runs;
+        for (const int n : occurrences) runs.emplace_back(n, false);
         runs.emplace_back(1, true);
         for (const auto& [occurrence, persistent] : runs) {
             Reset();
             desk.failure = {call, occurrence, persistent};
             desk.callCounts.clear();  // counted from here on
+            desk.callSites.clear();
             (this->*day)();
             const bool failed = desk.failuresMade > 0;
             desk.failure = {};
@@ -278,7 +294,8 @@ int FailureSweep::Sweep(void (FailureSweep::*day)(), std::string (FailureSweep::
                     (std::to_string(row.occurrence) + (row.persistent ? "+" : "")).c_str(), row.outcome.c_str());
         if (row.outcome != "held") ++brokenRuns;
     }
-    std::printf("%zu runs over %zu calls; %d broke an invariant\n", rows.size(), counts.size(), brokenRuns);
+    std::printf("%zu runs over %zu calls at %zu places; %d broke an invariant\n", rows.size(), counts.size(),
+                siteCount, brokenRuns);
     return brokenRuns;
 }
 

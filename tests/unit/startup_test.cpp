@@ -315,7 +315,8 @@ INSTANTIATE_TEST_SUITE_P(Failures, TrayIconAtLogon,
 
 // Windows may refuse timers (desktop heap exhausted): without its poll timer
 // the remote does nothing, so the user is told, and the next resume tries
-// the timer again.
+// the timer again; refused there, it is told once the resume notice has
+// been answered.
 TEST_F(StartupTest, PollTimerRefused_IsTold_AndTriedAgainOnResume) {
     desk.failure = {"SetTimer", 1, true};
     Start();
@@ -325,6 +326,14 @@ TEST_F(StartupTest, PollTimerRefused_IsTold_AndTriedAgainOnResume) {
     desk.failure = {};
     Send(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
     EXPECT_TRUE(desk.TimerSet(program.mainWindow, 1));
+
+    Send(WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    desk.failure = {"SetTimer", 1, true};
+    Send(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    EXPECT_EQ(desk.Log({"MessageBoxA"}).size(), 1u) << "a box inside Windows' notice";
+    platform::Message message = {};
+    while (platform::GetMessageA(&message, 0, 0, 0) > 0) platform::DispatchMessageA(&message);
+    EXPECT_EQ(desk.Log({"MessageBoxA"}).size(), 2u);
 }
 
 TEST_F(StartupTest, ShellRestart_AddsTheSameIconAgain) {
