@@ -99,6 +99,8 @@ char* OpenAsUserFile(char* commandLine) {
     static const char switchName[] = "/OPENASUSER";
     const size_t switchLength = sizeof switchName - 1;
     while (*commandLine == ' ') ++commandLine;
+    // Shorter than the switch: not compared, as the comparison reads that many characters.
+    if (std::strlen(commandLine) < switchLength) return nullptr;
     if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, commandLine, static_cast<int>(switchLength), switchName,
                        static_cast<int>(switchLength)) != CSTR_EQUAL ||
         (commandLine[switchLength] != ' ' && commandLine[switchLength] != '\0'))
