@@ -183,10 +183,14 @@ platform::LResult CheckWndProc(platform::WindowHandle window, std::uint32_t mess
             return 0;
         case WM_COMMAND:
             if ((wParam & 0xFFFF) == copyId) CopyLines();
-            if ((wParam & 0xFFFF) == checkAgainId && ui.timerRefused && ui.waitingForUtility) {
-                if (ArmPollTimer()) TellWhyNothingIsRead();
-            } else if ((wParam & 0xFFFF) == checkAgainId && !ui.waitingForUtility && !ui.utilityStays &&
-                       !ui.reading) {
+            if ((wParam & 0xFFFF) != checkAgainId) return 0;
+            if (ui.timerRefused) {
+                // The receiver stands as it was reported: only the timer is asked for anew.
+                if (ArmPollTimer()) {
+                    ui.reading = !ui.waitingForUtility;
+                    TellWhyNothingIsRead();
+                }
+            } else if (!ui.waitingForUtility && !ui.utilityStays && !ui.reading) {
                 CheckReceiver();
             }
             return 0;
